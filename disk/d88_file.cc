@@ -1,0 +1,181 @@
+#include "disk/d88_file.h"
+
+#include <cstring>
+
+D88File::~D88File() { close(); }
+
+bool D88File::open(const char* path) {
+  close();
+  if (path == nullptr) return true;
+  clearSelection();
+  file = std::fopen(path, "rb");
+  if (file == nullptr) return false;
+  // A directory opens on some systems but cannot be read: treat it, and any
+  // other path whose first read fails, as a file that cannot be opened.
+  if (!fillCache(0) && std::ferror(file)) {
+    close();
+    return false;
+  }
+  int64_t position = 0;
+  while (count < kMaxImages) {
+    imageOffsets[count] = static_cast<int32_t>(position);
+    uint8_t raw[kImageHeaderSize];
+    if (readAt(position, raw, kImageHeaderSize) < kImageHeaderSize) break;
+    ++count;
+    // A header that can be read whole is indexed even when its disk size
+    // points past the end of the file; a sum outside the format's signed
+    // 32-bit range ends the walk.
+    position += loadLeSigned32(raw + kDiskSizeOffset);
+    if (position < 0 || position > kMaxFilePosition) break;
+  }
+  return true;
+}
+
+void D88File::close() {
+  if (file != nullptr) std::fclose(file);
+  file = nullptr;
+  count = 0;
+  selected = -1;
+  media = -1;
+  cacheLength = 0;
+}
+
+void D88File::clearSelection() {
+  imageStart = -1;
+  selected = -1;
+  media = -1;
+  diskSize = 0;
+  std::memset(name, 0, sizeof name);
+}
+
+bool D88File::selectImage(int32_t index) {
+  if (file == nullptr) return false;
+  clearSelection();
+  if (index < 0 || index >= count) return false;
+  cacheLength = 0;  // the file may have changed since it was indexed
+  uint8_t raw[kImageHeaderSize];
+  if (readAt(imageOffsets[index], raw, kImageHeaderSize) < kImageHeaderSize) return false;
+  imageStart = imageOffsets[index];
+  loadImageHeader(raw);
+  selected = index;
+  return true;
+}
+
+void D88File::loadImageHeader(const uint8_t (&raw)[kImageHeaderSize]) {
+  for (int32_t t = 0; t < kTrackCount; ++t) {
+    trackOffsets[t] = loadLeSigned32(raw + kTrackTableOffset + kTrackEntrySize * t);
+  }
+  media = raw[kMediaTypeOffset];
+  diskSize = loadLeSigned32(raw + kDiskSizeOffset);
+  for (int32_t i = 0; i < kDiskNameLength && raw[kDiskNameOffset + i] != 0; ++i) {
+    name[i] = static_cast<char>(raw[kDiskNameOffset + i]);
+  }
+}
+
+int64_t D88File::trackPosition(int32_t track) const {
+  if (file == nullptr || track < 0 || track >= kTrackCount) return -1;
+  const int32_t entry = trackOffsets[track];
+  if (entry == 0 || entry > diskSize) return -1;
+  const int64_t position = int64_t{imageStart} + entry;
+  if (position < 0 || position > kMaxFilePosition) return -1;
+  return position;
+}
+
+int32_t D88File::readSector(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
+                            uint8_t* buffer, int32_t length) {
+  if (length <= 0) return 0;
+  int64_t position = trackPosition(track);
+  if (position < 0) return 0;
+  // Each step moves at least one header forward, so the walk ends at the end
+  // of the file (or of the 32-bit range) whatever the counts say.
+  for (int32_t i = 0;; ++i) {
+    SectorHeader header;
+    if (!readHeaderAt(position, &header)) return 0;
+    if (header.count == 0) return 0;  // tested before the ID, on purpose
+    position += kSectorHeaderSize;
+    if (header.c == c && header.h == h && header.r == r && header.n == n) {
+      const int32_t amount = header.dataSize < length ? header.dataSize : length;
+      return readAt(position, buffer, amount);
+    }
+    position += header.dataSize;
+    if (i == header.count - 1) return 0;
+  }
+}
+
+int32_t D88File::readSectors(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
+                             uint8_t* buffer, int32_t total) {
+  if (n < 0 || n > kMaxSizeCode || total <= 0) return 0;
+  int32_t step = int32_t{128} << n;
+  int32_t done = 0;
+  while (done < total) {
+    if (total - done < step) step = total - done;
+    const int32_t got = readSector(track, c, h, r, n, buffer + done, step);
+    if (got < step) return done;
+    done += step;
+    // A sector was found, so track, c, h and r are small: no overflow here.
+    if (r == lastSector) {
+      track += 1;
+      if (h == 0) {
+        h = 1;
+      } else {
+        h = 0;
+        c += 1;
+      }
+      r = firstSector;
+    } else {
+      r += 1;
+    }
+  }
+  return done;
+}
+
+int32_t D88File::listSectorIds(int32_t track, uint8_t* buffer, int32_t length) {
+  int64_t position = trackPosition(track);
+  if (position < 0) return 0;
+  int32_t written = 0;
+  for (int32_t i = 0; length - written >= 4; ++i) {
+    SectorHeader header;
+    if (!readHeaderAt(position, &header)) break;
+    buffer[written + 0] = header.c;
+    buffer[written + 1] = header.h;
+    buffer[written + 2] = header.r;
+    buffer[written + 3] = header.n;
+    written += 4;
+    position += kSectorHeaderSize + header.dataSize;
+    if (i == header.count - 1) break;  // a count of 0 never stops the listing
+  }
+  return written;
+}
+
+bool D88File::readHeaderAt(int64_t position, SectorHeader* header) {
+  uint8_t raw[kSectorHeaderSize];
+  if (readAt(position, raw, kSectorHeaderSize) < kSectorHeaderSize) return false;
+  *header = parseSectorHeader(raw);
+  return true;
+}
+
+bool D88File::fillCache(int64_t position) {
+  cacheStart = position;
+  cacheLength = 0;
+  // position <= INT32_MAX, so it fits a long on every platform.
+  if (std::fseek(file, static_cast<long>(position), SEEK_SET) != 0) return false;
+  cacheLength = static_cast<int32_t>(std::fread(cache, 1, kCacheSize, file));
+  return cacheLength > 0;
+}
+
+int32_t D88File::readAt(int64_t position, uint8_t* dst, int32_t n) {
+  if (file == nullptr || position < 0) return 0;
+  int32_t done = 0;
+  while (done < n) {
+    const int64_t at = position + done;
+    if (at > kMaxFilePosition) break;
+    if (at < cacheStart || at >= cacheStart + cacheLength) {
+      if (!fillCache(at)) break;
+    }
+    const int64_t available = cacheStart + cacheLength - at;
+    const int32_t take = available < n - done ? static_cast<int32_t>(available) : n - done;
+    std::memcpy(dst + done, cache + (at - cacheStart), static_cast<size_t>(take));
+    done += take;
+  }
+  return done;
+}

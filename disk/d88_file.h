@@ -1,0 +1,128 @@
+// D88File: reads the disk images of one D88 file.
+//
+// Calling order: open; imageCount; for each image selectImage, then any
+// number of setSectorRange, readSector, readSectors and listSectorIds;
+// finally close or destruction. One object keeps a file position between
+// calls, so calls must not overlap. Nothing here prints or allocates.
+#ifndef D88CUT_DISK_D88_FILE_H_
+#define D88CUT_DISK_D88_FILE_H_
+
+#include <cstdint>
+#include <cstdio>
+
+#include "disk/d88_format.h"
+
+class D88File {
+ public:
+  D88File() = default;
+  ~D88File();
+  D88File(const D88File&) = delete;
+  D88File& operator=(const D88File&) = delete;
+
+  // Opens `path` for reading and indexes its images (at most 64): image 0 at
+  // offset 0, each next one at the previous offset plus its disk size, until
+  // fewer than 688 header bytes remain or that sum leaves 0..INT32_MAX.
+  // Closes any file already open and clears the selection first.
+  // Returns false, with no file open, when the path cannot be opened or is
+  // not a readable file (a directory, say); true otherwise, also with no
+  // image. A null path closes and returns true.
+  bool open(const char* path);
+
+  // Closes the file; imageCount becomes 0, selectedImage and mediaType -1.
+  // diskName keeps the last selection's name. Same as open(nullptr).
+  void close();
+
+  // Number of indexed images, 0..64.
+  int32_t imageCount() const { return count; }
+
+  // Makes image `index` the selected one by loading its header. Returns true
+  // on success. With no file open returns false and changes nothing. Any
+  // other failure (index out of 0..imageCount-1, or a header that can no
+  // longer be read whole) returns false with nothing selected.
+  bool selectImage(int32_t index);
+
+  // The selected image's index, or -1.
+  int32_t selectedImage() const { return selected; }
+
+  // The disk name of the last successful selection: at most 16 bytes, NUL
+  // terminated; empty after construction and after a failed selection.
+  // Valid until the next selectImage or open.
+  const char* diskName() const { return name; }
+
+  // The selected image's media type byte 0..255, or -1.
+  int32_t mediaType() const { return media; }
+
+  // Sets the sector numbers at which runs start and end on every track
+  // (readSectors). Checks nothing; open, close and selectImage keep them.
+  void setSectorRange(int32_t first, int32_t last) {
+    firstSector = first;
+    lastSector = last;
+  }
+
+  // Reads the sector with ID (c, h, r, n) from `track` of the selected image.
+  // The search starts at the track's first record and reads headers one after
+  // another, taking each header's record count afresh; it ends without a
+  // match at a header whose count is 0 (even when its ID matches), after the
+  // header at position count-1, or at the end of the file. It may run past
+  // the track into the bytes that follow. The first matching record wins.
+  // Returns the bytes placed in buffer: the record's data size cut to
+  // `length`, fewer if the file ends inside the data; 0 if no file is open,
+  // the track is absent (outside 0..163, entry 0, entry above the disk size,
+  // or a position outside 0..INT32_MAX), no record matches, the matching
+  // record holds no data, or length <= 0. Never writes outside
+  // buffer[0..length-1]. REQUIRES: buffer holds `length` bytes.
+  int32_t readSector(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n, uint8_t* buffer,
+                     int32_t length);
+
+  // Reads `total` bytes of consecutive sectors of size code n, starting at
+  // (track, c, h, r), into buffer. After sector lastSector a run continues at
+  // firstSector of the next track; the head toggles and the cylinder grows
+  // when the head goes from 1 back to 0. The last piece may be a part sector.
+  // Returns the bytes of the whole pieces found before the first missing or
+  // short sector (total when all were found); 0 when total <= 0 or n is
+  // outside 0..23. Bytes of a short sector are placed but not counted.
+  // REQUIRES: buffer holds `total` bytes.
+  int32_t readSectors(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n, uint8_t* buffer,
+                      int32_t total);
+
+  // Writes the C, H, R, N bytes of the records of `track`, in track order, as
+  // 4-byte groups into buffer while a whole group fits in `length`. Stops
+  // after the header at position count-1 (a count of 0 does not stop it), at
+  // the end of the file or at a header cut short by it. Returns the bytes
+  // written (a multiple of 4); 0 for an absent track or length < 4.
+  // REQUIRES: buffer holds `length` bytes.
+  int32_t listSectorIds(int32_t track, uint8_t* buffer, int32_t length);
+
+ private:
+  // File position of `track`'s first record, or -1 when the track is absent.
+  int64_t trackPosition(int32_t track) const;
+  // Reads up to n bytes at pos through the cache; returns the count read
+  // (0 for a position outside 0..kMaxFilePosition or at the end of the file).
+  int32_t readAt(int64_t pos, uint8_t* dst, int32_t n);
+  // Reads the sector header at pos; false when the file ends before it is whole.
+  bool readHeaderAt(int64_t pos, SectorHeader* header);
+  bool fillCache(int64_t pos);
+  void clearSelection();
+  void loadImageHeader(const uint8_t (&raw)[kImageHeaderSize]);
+
+  std::FILE* file = nullptr;
+  int32_t selected = -1;
+  int32_t count = 0;
+  int32_t firstSector = 1;
+  int32_t lastSector = 16;
+  int32_t imageOffsets[kMaxImages] = {};
+  int32_t diskSize = 0;
+  int32_t imageStart = 0;
+  int32_t trackOffsets[kTrackCount] = {};
+  int32_t media = -1;
+  char name[kDiskNameLength + 1] = {};
+
+  // A read-through block of the file, so that walking a chain of sector
+  // headers costs no system call per header.
+  static constexpr int32_t kCacheSize = 8192;
+  int64_t cacheStart = 0;
+  int32_t cacheLength = 0;
+  uint8_t cache[kCacheSize] = {};
+};
+
+#endif  // D88CUT_DISK_D88_FILE_H_

@@ -1,0 +1,75 @@
+// Layout of a D88 file, as this reader sees it.
+//
+// A D88 file is disk images stored back to back, with no file header:
+//
+//   image 0 | image 1 | ...        image k+1 starts at image k + its disk size
+//
+// Image header (688 bytes):
+//   +0x00  16  disk name, NUL-padded
+//   +0x10  11  (not interpreted)
+//   +0x1B   1  media type
+//   +0x1C   4  disk size, this header included (little-endian)
+//   +0x20 656  track table: 164 x 4-byte offsets from the image start; 0 = absent
+//
+// A track is a chain of sector records; each record is a 16-byte header and
+// the data bytes it announces:
+//   +0   C, H, R, N   sector ID (N: size code, nominal size 128 << N)
+//   +4   2            number of records in this track (ends a search)
+//   +6   8            (not interpreted)
+//   +14  2            data size: bytes that follow this header
+#ifndef D88CUT_DISK_D88_FORMAT_H_
+#define D88CUT_DISK_D88_FORMAT_H_
+
+#include <cstdint>
+
+#include "disk/little_endian.h"
+
+inline constexpr int32_t kMaxImages = 64;
+inline constexpr int32_t kTrackCount = 164;
+inline constexpr int32_t kImageHeaderSize = 0x2B0;
+inline constexpr int32_t kDiskNameOffset = 0x00;
+inline constexpr int32_t kDiskNameLength = 16;
+inline constexpr int32_t kMediaTypeOffset = 0x1B;
+inline constexpr int32_t kDiskSizeOffset = 0x1C;
+inline constexpr int32_t kTrackTableOffset = 0x20;
+inline constexpr int32_t kTrackEntrySize = 4;
+
+inline constexpr int32_t kSectorHeaderSize = 16;
+inline constexpr int32_t kSectorCountOffset = 4;
+inline constexpr int32_t kDataSizeOffset = 14;
+
+// Size codes 0..23 give a nominal sector size 128 << N that is a positive
+// signed 32-bit length.
+inline constexpr int32_t kMaxSizeCode = 23;
+
+// Every file position the reader computes must lie in 0..kMaxFilePosition,
+// the range of the format's signed 32-bit offsets.
+inline constexpr int64_t kMaxFilePosition = INT32_MAX;
+
+static_assert(kTrackTableOffset + kTrackEntrySize * kTrackCount == kImageHeaderSize,
+              "the track table ends the image header");
+static_assert(kDiskSizeOffset + 4 == kTrackTableOffset, "disk size precedes the track table");
+static_assert(kDataSizeOffset + 2 == kSectorHeaderSize, "data size ends the sector header");
+static_assert((int64_t{128} << kMaxSizeCode) <= INT32_MAX, "largest sector size fits 32 bits");
+
+// One sector header, unpacked. C, H, R and N are the ID bytes as recorded.
+struct SectorHeader {
+  uint8_t c;
+  uint8_t h;
+  uint8_t r;
+  uint8_t n;
+  int32_t count;     // records in this track, 0..65535
+  int32_t dataSize;  // data bytes after the header, 0..65535
+};
+
+// Unpacks the 16 bytes of a sector header. Every byte pattern is valid.
+inline SectorHeader parseSectorHeader(const uint8_t (&raw)[kSectorHeaderSize]) {
+  return SectorHeader{raw[0],
+                      raw[1],
+                      raw[2],
+                      raw[3],
+                      int32_t{loadLe16(raw + kSectorCountOffset)},
+                      int32_t{loadLe16(raw + kDataSizeOffset)}};
+}
+
+#endif  // D88CUT_DISK_D88_FORMAT_H_
