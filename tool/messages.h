@@ -1,0 +1,52 @@
+// Every text the tools print. The Japanese texts are Shift_JIS (code page
+// 932) byte strings; scripts compare them byte for byte, so their lengths are
+// pinned below.
+#ifndef D88CUT_TOOL_MESSAGES_H_
+#define D88CUT_TOOL_MESSAGES_H_
+
+// Wrong number of arguments; %s is the program name.
+inline constexpr char kUsage[] = "Usage: %s [d88file] (DiskNo.)\n";
+
+// "Cannot open the file."
+inline constexpr char kOpenFailure[] =
+    "\x83\x74\x83\x40\x83\x43\x83\x8B"  // fa i ru (katakana: file)
+    "\x82\xF0"                          // wo
+    "\x83\x49"                          // o (katakana)
+    "\x81\x5B"                          // long-vowel mark
+    "\x83\x76\x83\x93"                  // pu n (katakana: open)
+    "\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1"  // dekimasen (cannot)
+    ".\n";
+
+// "Recognised the SYSTEM DISK."
+inline constexpr char kSystemDisk[] =
+    "SYSTEM DISK"
+    "\x82\xF0\x94\x46\x8E\xAF\x82\xB5\x82\xDC\x82\xB5\x82\xBD"  // wo ninshiki shimashita
+    ".\n";
+
+// "Recognised SCENARIO DISK n."; %c is the scenario disk's digit.
+inline constexpr char kScenarioDisk[] =
+    "SCENARIO DISK %c "
+    "\x82\xF0\x94\x46\x8E\xAF\x82\xB5\x82\xDC\x82\xB5\x82\xBD"  // wo ninshiki shimashita
+    ".\n";
+
+// Progress: a file is about to be written; %s is its name.
+inline constexpr char kCutting[] = "cutting ... %s\n";
+
+// A file's run stopped early: %s the file, then the bytes of its run that were
+// found and the bytes it needs. The file is still written at full length.
+inline constexpr char kIncompleteRun[] =
+    "d88cut: warning: %s is incomplete: %d of the %d bytes it needs were found on the disk\n";
+
+// A file could not be written: %s the file, %s the system's reason. A
+// previous file of that name is left as it was.
+inline constexpr char kWriteFailure[] = "d88cut: error: cannot write %s: %s\n";
+
+// A file's place does not fit the extraction buffer: %s the file.
+inline constexpr char kOutsideBuffer[] =
+    "d88cut: error: %s lies outside the extraction buffer; not written\n";
+
+static_assert(sizeof kOpenFailure - 1 == 30, "open-failure text is 30 bytes");
+static_assert(sizeof kSystemDisk - 1 == 27, "system-disk text is 27 bytes");
+static_assert(sizeof kScenarioDisk - 1 == 33, "scenario format is 33 bytes");
+
+#endif  // D88CUT_TOOL_MESSAGES_H_

@@ -1,0 +1,44 @@
+// Telling the game's disks apart: the boot sector's last byte is the disk
+// id; a system disk (id 0) also carries a 16-byte signature at the start of
+// its signature sector.
+#ifndef D88CUT_TOOL_RECOGNITION_H_
+#define D88CUT_TOOL_RECOGNITION_H_
+
+#include <cstdint>
+
+#include "disk/d88_file.h"
+
+// "QUARVENT" and eight blanks; no terminator within the 16 bytes.
+inline constexpr char systemDiskSignature[16] = {'Q', 'U', 'A', 'R', 'V', 'E', 'N', 'T',
+                                                 ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+
+// Scenario disk number by disk id byte 1..4 (entry 0 unused).
+inline constexpr int32_t scenarioDiskNumber[5] = {0, 4, 2, 3, 1};
+
+// Boot sector: track 0, ID C 0 H 0 R 1 N 1 (256 bytes); its byte 255 is the id.
+inline constexpr int32_t kBootSectorLength = 256;
+inline constexpr int32_t kDiskIdIndex = 255;
+// Signature sector: track 79, ID C 39 H 1 R 5 N 3 (1024 bytes).
+inline constexpr int32_t kSignatureTrack = 79;
+inline constexpr int32_t kSignatureSectorLength = 1024;
+
+// Runs on the game's disks step through sector numbers 1 to 5 on each track.
+inline constexpr int32_t kFirstSector = 1;
+inline constexpr int32_t kLastSector = 5;
+
+struct DiskRecognition {
+  enum Kind { kOther, kSystemDisk, kScenarioDisk };
+  Kind kind = kOther;
+  int32_t scenario = 0;  // 1..4 for a scenario disk
+};
+
+// Prepares image `index` for cutting and says what it is: clears all
+// kExtractionBufferSize bytes of buffer, selects the image, sets the track
+// geometry to sectors 1..5, reads the boot sector and, for disk id 0, the
+// signature sector into buffer. A missing boot sector reads as zero bytes (id
+// 0); a missing signature sector leaves the boot sector's bytes to be
+// compared. An image that cannot be selected reads as all zero bytes.
+// REQUIRES: buffer holds kExtractionBufferSize bytes.
+DiskRecognition examineImage(D88File& disk, int32_t index, uint8_t* buffer);
+
+#endif  // D88CUT_TOOL_RECOGNITION_H_
