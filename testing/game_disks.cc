@@ -1,0 +1,50 @@
+#include "testing/game_disks.h"
+
+#include <algorithm>
+#include <cstring>
+
+uint8_t patternByte(int track, int r, int index) {
+  return static_cast<uint8_t>(track * 37 + r * 101 + index * 7 + (index >> 8) * 13 + 1);
+}
+
+namespace {
+
+std::vector<uint8_t> patternSector(int track, int r, int size) {
+  std::vector<uint8_t> data(static_cast<std::size_t>(size));
+  for (int i = 0; i < size; ++i) data[static_cast<std::size_t>(i)] = patternByte(track, r, i);
+  return data;
+}
+
+}  // namespace
+
+void addGameDisk(D88Builder& builder, const GameDisk& disk) {
+  builder.image(disk.name);
+  auto isMissing = [&disk](int track, int r) {
+    return std::find(disk.missing.begin(), disk.missing.end(), std::make_pair(track, r)) !=
+           disk.missing.end();
+  };
+  for (int r = 1; r <= 16; ++r) {
+    if (isMissing(0, r)) continue;
+    std::vector<uint8_t> data = patternSector(0, r, 256);
+    if (r == 1) data[255] = disk.diskId;
+    builder.sector(0, 0, 0, static_cast<uint8_t>(r), 1, std::move(data));
+  }
+  for (int track = 1; track < 80; ++track) {
+    for (int r = 1; r <= 5; ++r) {
+      if (isMissing(track, r)) continue;
+      std::vector<uint8_t> data = patternSector(track, r, 1024);
+      if (disk.signature && track == 79 && r == 5) std::memcpy(data.data(), "QUARVENT        ", 16);
+      builder.sector(track, static_cast<uint8_t>(track / 2), static_cast<uint8_t>(track % 2),
+                     static_cast<uint8_t>(r), 3, std::move(data));
+    }
+  }
+}
+
+std::vector<uint8_t> buildSampleSet() {
+  D88Builder builder;
+  addGameDisk(builder, {"SAMPLE SYSTEM", 0, true, {}});
+  for (uint8_t id = 1; id <= 4; ++id) {
+    addGameDisk(builder, {"SAMPLE DISK " + std::to_string(id), id, false, {}});
+  }
+  return builder.build();
+}

@@ -1,0 +1,31 @@
+// Made-up disks laid out like the game's: track 0 holds sixteen 256-byte
+// sectors (the boot sector is R 1), tracks 1..79 hold five 1024-byte sectors
+// R 1..5 with C = track/2 and H = track&1. Every byte is a pattern of its
+// place, so tests derive expected file contents independently.
+#ifndef D88CUT_TESTING_GAME_DISKS_H_
+#define D88CUT_TESTING_GAME_DISKS_H_
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "testing/d88_builder.h"
+
+// The byte at `index` of sector R `r` of `track` on a game disk.
+uint8_t patternByte(int track, int r, int index);
+
+struct GameDisk {
+  std::string name;
+  uint8_t diskId = 0;      // byte 255 of the boot sector
+  bool signature = false;  // the system disk's signature at track 79 R 5
+  std::vector<std::pair<int, int>> missing;  // (track, R) of sectors left out
+};
+
+// Appends one game disk as a new image of builder.
+void addGameDisk(D88Builder& builder, const GameDisk& disk);
+
+// The sample set: the system disk, then scenario disks with ids 1, 2, 3, 4.
+std::vector<uint8_t> buildSampleSet();
+
+#endif  // D88CUT_TESTING_GAME_DISKS_H_
