@@ -49,6 +49,13 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
                          const std::string& dir,
                          const std::function<void()>& inChild = nullptr);
 
+// Runs program like runProgram, but on a new pseudo-terminal that is its
+// standard input, output and error; `out` holds everything it wrote there
+// (the terminal turns "\n" into "\r\n"), `err` stays empty.
+ProgramResult runOnTerminal(const std::string& program, const std::vector<std::string>& args,
+                            const std::string& dir,
+                            const std::function<void()>& inChild = nullptr);
+
 // The bytes of s as a vector, for comparing binary files with strings.
 std::string toString(const std::vector<uint8_t>& bytes);
 

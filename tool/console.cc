@@ -2,20 +2,21 @@
 
 #include <cstdarg>
 
+namespace {
+// Room for the longest message converted (UTF-8 needs at most 1.5 times the
+// Shift_JIS bytes).
+constexpr std::size_t kScratchSize = 1024;
+}  // namespace
+
+void writeMessage(std::FILE* stream, const char* text) {
+  char scratch[kScratchSize];
+  std::fputs(textForStream(stream, text, scratch, sizeof scratch), stream);
+}
+
 void printMessage(std::FILE* stream, const char* format, ...) {
-  char text[1024];
+  char scratch[kScratchSize];
   std::va_list args;
   va_start(args, format);
-  std::va_list again;
-  va_copy(again, args);
-  const int length = std::vsnprintf(text, sizeof text, format, args);
+  std::vfprintf(stream, textForStream(stream, format, scratch, sizeof scratch), args);
   va_end(args);
-  if (length >= 0 && static_cast<std::size_t>(length) < sizeof text) {
-    writeMessage(stream, text, static_cast<std::size_t>(length));
-  } else if (length >= 0) {
-    // Longer than any message of ours but a huge program name: write it
-    // unconverted rather than cut it.
-    std::vfprintf(stream, format, again);
-  }
-  va_end(again);
 }

@@ -1,6 +1,6 @@
 // Writing the tools' messages. The texts are Shift_JIS byte strings; how they
 // reach a terminal is the platform's business (console_posix.cc,
-// console_win32.cc). Everything else prints through these two functions.
+// console_win32.cc). Everything the tools print goes through this header.
 #ifndef D88CUT_TOOL_CONSOLE_H_
 #define D88CUT_TOOL_CONSOLE_H_
 
@@ -13,16 +13,22 @@
 #define D88CUT_PRINTF_FORMAT(f, a)
 #endif
 
-// Prepares message output for this process (reads the locale where the
-// platform converts for terminals). Call once, before any message.
+// Prepares message output for this process: reads the locale where the
+// platform converts for terminals. Call once, before any message.
 void initConsole();
 
-// Writes text[0..length) to stream: the Shift_JIS bytes as they are, or
-// converted for a terminal that expects another encoding. Never fails loudly:
-// a text that cannot be converted is written as it is.
-void writeMessage(std::FILE* stream, const char* text, std::size_t length);
+// Returns the NUL-terminated Shift_JIS `text` as it should go to `stream`:
+// `text` itself, or its conversion placed in scratch[0..scratchSize) when
+// the stream is a terminal that expects another encoding. Any text that
+// cannot be converted (or does not fit) is returned as it is.
+const char* textForStream(std::FILE* stream, const char* text, char* scratch,
+                          std::size_t scratchSize);
 
-// Formats like printf and writes the result through writeMessage.
+// Writes the NUL-terminated Shift_JIS text to stream, through textForStream.
+void writeMessage(std::FILE* stream, const char* text);
+
+// printf with a Shift_JIS format: the format goes through textForStream, the
+// arguments (names, paths, numbers) are written as they are.
 void printMessage(std::FILE* stream, const char* format, ...) D88CUT_PRINTF_FORMAT(2, 3);
 
 #endif  // D88CUT_TOOL_CONSOLE_H_

@@ -15,7 +15,7 @@ uint8_t extractionBuffer[kExtractionBufferSize];
 bool handleImage(const Extraction& x, const DiskRecognition& disk) {
   bool whole = true;
   if (disk.kind == DiskRecognition::kSystemDisk) {
-    writeMessage(x.out, kSystemDisk, sizeof kSystemDisk - 1);
+    writeMessage(x.out, kSystemDisk);
     for (const FileEntry* entry = systemDiskFiles; entry->sector != 0; ++entry) {
       whole = cutFileEntry(x, *entry) == CutStatus::kComplete && whole;
     }
@@ -35,7 +35,7 @@ int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, st
     return kExitFailure;
   }
   if (!disk.open(argv[1])) {
-    writeMessage(err, kOpenFailure, sizeof kOpenFailure - 1);
+    writeMessage(err, kOpenFailure);
     return kExitFailure;
   }
   const Extraction x = {disk, extractionBuffer, out, err};

@@ -1,0 +1,75 @@
+// Messages on a terminal: UTF-8 where the locale says so, the Shift_JIS bytes
+// everywhere else.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "testing/d88_builder.h"
+#include "testing/game_disks.h"
+#include "testing/test_env.h"
+
+namespace {
+
+const std::string kSystemSjis = "SYSTEM DISK\x82\xF0\x94\x46\x8E\xAF\x82\xB5\x82\xDC\x82\xB5\x82\xBD.";
+const std::string kScenario4Sjis =
+    "SCENARIO DISK 4 \x82\xF0\x94\x46\x8E\xAF\x82\xB5\x82\xDC\x82\xB5\x82\xBD.";
+const std::string kSystemUtf8 = "SYSTEM DISK\u3092\u8A8D\u8B58\u3057\u307E\u3057\u305F.";
+const std::string kScenario4Utf8 = "SCENARIO DISK 4 \u3092\u8A8D\u8B58\u3057\u307E\u3057\u305F.";
+const std::string kOpenFailureUtf8 =
+    "\u30D5\u30A1\u30A4\u30EB\u3092\u30AA\u30FC\u30D7\u30F3\u3067\u304D\u307E\u305B\u3093.";
+
+void useLocale(const char* lang, const char* all) {
+  unsetenv("LC_ALL");
+  unsetenv("LC_CTYPE");
+  setenv("LANG", lang, 1);
+  if (all != nullptr) setenv("LC_ALL", all, 1);
+}
+
+class ConsoleTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(writeBytes(input(), buildSampleSet())); }
+  std::string input() const { return work_.file("sample.d88"); }
+  ScopedTempDir work_;
+};
+
+TEST_F(ConsoleTest, Utf8TerminalReadsJapanese) {
+  const ProgramResult r =
+      runOnTerminal(D88CUT_PATH, {input()}, work_.path(), [] { useLocale("C.UTF-8", nullptr); });
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find(kSystemUtf8 + "\r\ncutting ... LOADER\r\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(kScenario4Utf8 + "\r\n"), std::string::npos) << r.out;
+
+  const ProgramResult failed = runOnTerminal(D88CUT_PATH, {work_.file("none")}, work_.path(),
+                                             [] { useLocale("C.UTF-8", nullptr); });
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(failed.out, kOpenFailureUtf8 + "\r\n");
+}
+
+TEST_F(ConsoleTest, OtherLocalesAndPipesGetTheShiftJisBytes) {
+  const ProgramResult terminal =
+      runOnTerminal(D88CUT_PATH, {input()}, work_.path(), [] { useLocale("C.UTF-8", "C"); });
+  EXPECT_NE(terminal.out.find(kSystemSjis + "\r\n"), std::string::npos) << terminal.out;
+  EXPECT_NE(terminal.out.find(kScenario4Sjis + "\r\n"), std::string::npos) << terminal.out;
+
+  for (const char* lang : {"C.UTF-8", "C"}) {
+    const ProgramResult piped =
+        runProgram(D88CUT_PATH, {input()}, work_.path(), [lang] { useLocale(lang, nullptr); });
+    EXPECT_EQ(piped.out.substr(0, kSystemSjis.size() + 1), kSystemSjis + "\n") << lang;
+    EXPECT_NE(piped.out.find(kScenario4Sjis + "\n"), std::string::npos) << lang;
+  }
+}
+
+// Only the tool's own text is converted: a program name already in the
+// terminal's encoding is written as it is.
+TEST_F(ConsoleTest, ArgumentsAreNotConverted) {
+  const std::string link = work_.file("\u30C4\u30FC\u30EB");  // a Japanese file name in UTF-8
+  ASSERT_EQ(symlink(D88CUT_PATH, link.c_str()), 0);
+  const ProgramResult r =
+      runOnTerminal(link, {}, work_.path(), [] { useLocale("C.UTF-8", nullptr); });
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "Usage: " + link + " [d88file] (DiskNo.)\r\n");
+}
+
+}  // namespace

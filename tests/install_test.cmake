@@ -1,0 +1,21 @@
+# Installs the build into PREFIX and checks that every program and manual
+# page arrived.
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(program d88cut)
+  if(NOT EXISTS "${PREFIX}/bin/${program}" OR IS_DIRECTORY "${PREFIX}/bin/${program}")
+    message(FATAL_ERROR "missing ${PREFIX}/bin/${program}")
+  endif()
+  if(NOT EXISTS "${PREFIX}/share/man/man1/${program}.1")
+    message(FATAL_ERROR "missing ${PREFIX}/share/man/man1/${program}.1")
+  endif()
+endforeach()
+execute_process(COMMAND "${PREFIX}/bin/d88cut" RESULT_VARIABLE status ERROR_VARIABLE usage)
+if(NOT status EQUAL 1 OR NOT usage MATCHES "^Usage: ")
+  message(FATAL_ERROR "installed d88cut does not run: ${status} ${usage}")
+endif()
+file(REMOVE_RECURSE "${PREFIX}")
