@@ -52,6 +52,16 @@ class D88File {
   // The selected image's media type byte 0..255, or -1.
   int32_t mediaType() const { return media; }
 
+  // The selected image's file offset, or -1 when none is selected.
+  int32_t selectedImageOffset() const { return selected >= 0 ? imageStart : -1; }
+
+  // The selected image's disk size as recorded (may be anything); 0 when none.
+  int32_t selectedDiskSize() const { return diskSize; }
+
+  // True when `track` of the selected image can be read: 0..163, a non-zero
+  // table entry not above the disk size, at a position inside 0..INT32_MAX.
+  bool isTrackUsable(int32_t track) const { return trackPosition(track) >= 0; }
+
   // Sets the sector numbers at which runs start and end on every track
   // (readSectors). Checks nothing; open, close and selectImage keep them.
   void setSectorRange(int32_t first, int32_t last) {

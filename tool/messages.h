@@ -45,6 +45,32 @@ inline constexpr char kWriteFailure[] = "d88cut: error: cannot write %s: %s\n";
 inline constexpr char kOutsideBuffer[] =
     "d88cut: error: %s lies outside the extraction buffer; not written\n";
 
+// d88info, in English.
+inline constexpr char kInfoUsage[] = "usage: d88info [--sectors] FILE.d88\n";
+inline constexpr char kInfoHelp[] =
+    "usage: d88info [--sectors] FILE.d88\n"
+    "Shows the disk images in a D88 file and what d88cut would make of each.\n"
+    "\n"
+    "  --sectors  also list the sector IDs (C/H/R/N) of every usable track\n"
+    "  --help     show this text\n";
+inline constexpr char kInfoUnknownOption[] = "d88info: unknown option: %s\n";
+inline constexpr char kInfoOpenFailure[] = "d88info: cannot open %s\n";
+inline constexpr char kInfoNoImage[] = "no disk image in %s\n";
+// index, offset, disk size, media byte, media kind, usable tracks, name
+inline constexpr char kInfoImage[] =
+    "image %d  offset 0x%08X  size %d  media 0x%02X (%s)  tracks %d  name \"%s\"\n";
+inline constexpr char kInfoUnreadableImage[] = "image %d  header cannot be read\n";
+inline constexpr char kInfoSystemDisk[] = "  system disk:";
+inline constexpr char kInfoFileFound[] = " %s %d/%d";  // name, found, needed
+inline constexpr char kInfoFileSeparator[] = ",";
+inline constexpr char kInfoBytesFound[] = " bytes found\n";
+inline constexpr char kInfoScenarioDisk[] = "  scenario disk %d";
+inline constexpr char kInfoScenarioFiles[] = ":";
+inline constexpr char kInfoLineEnd[] = "\n";
+inline constexpr char kInfoOther[] = "  not a disk of the game\n";
+inline constexpr char kInfoTrack[] = "  track %d  cylinder %d  head %d:";  // index, C, H
+inline constexpr char kInfoSectorId[] = " %u/%u/%u/%u";                   // C/H/R/N
+
 static_assert(sizeof kOpenFailure - 1 == 30, "open-failure text is 30 bytes");
 static_assert(sizeof kSystemDisk - 1 == 27, "system-disk text is 27 bytes");
 static_assert(sizeof kScenarioDisk - 1 == 33, "scenario format is 33 bytes");
