@@ -30,6 +30,10 @@ void addGameDisk(D88Builder& builder, const GameDisk& disk) {
     builder.sector(0, 0, 0, static_cast<uint8_t>(r), 1, std::move(data));
   }
   for (int track = 1; track < 80; ++track) {
+    if (!disk.onlyTracks.empty() &&
+        std::find(disk.onlyTracks.begin(), disk.onlyTracks.end(), track) == disk.onlyTracks.end()) {
+      continue;
+    }
     for (int r = 1; r <= 5; ++r) {
       if (isMissing(track, r)) continue;
       std::vector<uint8_t> data = patternSector(track, r, 1024);
@@ -42,9 +46,17 @@ void addGameDisk(D88Builder& builder, const GameDisk& disk) {
 
 std::vector<uint8_t> buildSampleSet() {
   D88Builder builder;
-  addGameDisk(builder, {"SAMPLE SYSTEM", 0, true, {}});
+  addGameDisk(builder, {"SAMPLE SYSTEM", 0, true, {}, {}});
   for (uint8_t id = 1; id <= 4; ++id) {
-    addGameDisk(builder, {"SAMPLE DISK " + std::to_string(id), id, false, {}});
+    addGameDisk(builder, {"SAMPLE DISK " + std::to_string(id), id, false, {}, {}});
   }
   return builder.build();
 }
+
+std::vector<int> systemDiskTracks() {
+  std::vector<int> tracks = {1, 2, 3, 4, 5, 6, 79};
+  for (int t = 24; t <= 35; ++t) tracks.push_back(t);
+  return tracks;
+}
+
+std::vector<int> scenarioDisk4Tracks() { return {72, 73, 74}; }

@@ -20,7 +20,13 @@ struct GameDisk {
   uint8_t diskId = 0;      // byte 255 of the boot sector
   bool signature = false;  // the system disk's signature at track 79 R 5
   std::vector<std::pair<int, int>> missing;  // (track, R) of sectors left out
+  std::vector<int> onlyTracks;  // when not empty, tracks 1..79 other than these are left out
 };
+
+// The tracks a system disk's files and signature lie on (1-6, 24-35, 79) and
+// scenario disk 4's (72-74): enough for a compact disk that is still cut whole.
+std::vector<int> systemDiskTracks();
+std::vector<int> scenarioDisk4Tracks();
 
 // Appends one game disk as a new image of builder.
 void addGameDisk(D88Builder& builder, const GameDisk& disk);
