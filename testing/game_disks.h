@@ -16,6 +16,14 @@
 uint8_t patternByte(int track, int r, int index);
 
 struct GameDisk {
+  GameDisk(std::string diskName, uint8_t id, bool withSignature,
+           std::vector<std::pair<int, int>> missingSectors = {}, std::vector<int> tracks = {})
+      : name(std::move(diskName)),
+        diskId(id),
+        signature(withSignature),
+        missing(std::move(missingSectors)),
+        onlyTracks(std::move(tracks)) {}
+
   std::string name;
   uint8_t diskId = 0;      // byte 255 of the boot sector
   bool signature = false;  // the system disk's signature at track 79 R 5
