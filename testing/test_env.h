@@ -43,20 +43,34 @@ struct ProgramResult {
   std::string err;
 };
 
+// The path by which the test should start `path`: itself, or on Windows a
+// path the Windows side can open (Z: for a build-time POSIX path under wine).
+std::string programPath(const std::string& path);
+
 // Runs program with args in directory dir, stdin from /dev/null, and captures
-// its output. `inChild`, if given, runs in the child just before exec.
+// its output. `inChild`, if given, runs in the child just before exec
+// (POSIX only; ignored on Windows).
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& dir,
                          const std::function<void()>& inChild = nullptr);
 
+#ifndef _WIN32
 // Runs program like runProgram, but on a new pseudo-terminal that is its
 // standard input, output and error; `out` holds everything it wrote there
 // (the terminal turns "\n" into "\r\n"), `err` stays empty.
 ProgramResult runOnTerminal(const std::string& program, const std::vector<std::string>& args,
                             const std::string& dir,
                             const std::function<void()>& inChild = nullptr);
+#endif
 
-// The bytes of s as a vector, for comparing binary files with strings.
+// The bytes as a string, for comparing binary files with strings.
 std::string toString(const std::vector<uint8_t>& bytes);
+
+// A whole file's bytes as a string; empty when it cannot be read.
+std::string slurp(const std::string& path);
+
+// text as a program's text-mode stream writes it: "\n" becomes "\r\n" on
+// Windows, and stays as it is elsewhere.
+std::string textLines(const std::string& text);
 
 #endif  // D88CUT_TESTING_TEST_ENV_H_

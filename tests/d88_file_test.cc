@@ -1,9 +1,9 @@
 #include "disk/d88_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -123,7 +123,7 @@ TEST_F(D88FileTest, SelectImageLoadsHeaderAndClearsOnFailure) {
 TEST_F(D88FileTest, SelectImageFailsWhenTheFileShrankAfterOpen) {
   openBytes(D88Builder().image("A").image("B").build());
   ASSERT_EQ(disk_.imageCount(), 2);
-  ASSERT_EQ(truncate(path_.c_str(), 688 + 100), 0);
+  std::filesystem::resize_file(path_, 688 + 100);
   EXPECT_TRUE(disk_.selectImage(0));
   EXPECT_FALSE(disk_.selectImage(1));
   EXPECT_EQ(disk_.selectedImage(), -1);
@@ -249,7 +249,7 @@ TEST_F(D88FileTest, PositionsBeyondTheSigned32BitRangeAreAbsent) {
   storeLe32(second, 0x1C, 0x1000);
   path_ = dir_.file("sparse.d88");
   ASSERT_TRUE(writeBytes(path_, first));
-  ASSERT_EQ(truncate(path_.c_str(), firstSize), 0);
+  std::filesystem::resize_file(path_, firstSize);
   FILE* file = std::fopen(path_.c_str(), "ab");
   ASSERT_NE(file, nullptr);
   ASSERT_EQ(std::fwrite(second.data(), 1, second.size(), file), second.size());

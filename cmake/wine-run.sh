@@ -1,0 +1,27 @@
+#!/bin/sh
+# Runs a Windows program under wine for the build and its tests.
+#
+# All runs share one wine prefix and one wine server, which stays up for a
+# minute after its last client so each test does not pay the start-up again.
+# Wine's server and background processes outlive the program and inherit its
+# standard streams; a test runner reading a pipe would wait for them. So the
+# program writes to temporary files, copied to the real streams at its end.
+WINEPREFIX="${WINEPREFIX:-${TMPDIR:-/tmp}/d88cut-wine-$(id -u)}"
+WINEDEBUG=-all
+export WINEPREFIX WINEDEBUG
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+[ -x "$WINE" ] || WINE=wine64
+[ -x "$WINESERVER" ] || WINESERVER=wineserver
+
+mkdir -p "$WINEPREFIX"
+# Exits at once (status 2) when a server runs already.
+setsid -w "$WINESERVER" -p60 </dev/null >/dev/null 2>&1
+
+out=$(mktemp) && err=$(mktemp) || exit 125
+"$WINE" "$@" </dev/null >"$out" 2>"$err"
+status=$?
+cat "$out"
+cat "$err" >&2
+rm -f "$out" "$err"
+exit $status

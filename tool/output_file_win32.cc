@@ -1,0 +1,69 @@
+// Replacing a file on Windows: C's rename fails over an existing file, so the
+// finished temporary file is moved with MoveFileExA(REPLACE_EXISTING).
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "tool/output_file.h"
+
+namespace {
+
+int createTemporary(const char* path, char* temp, std::size_t tempSize) {
+  static unsigned serial = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const int n = std::snprintf(temp, tempSize, "%s.%d-%u.tmp", path, _getpid(), serial++);
+    if (n < 0 || static_cast<std::size_t>(n) >= tempSize) {
+      errno = ENAMETOOLONG;
+      return -1;
+    }
+    const int fd = _open(temp, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+int writeAll(int fd, const uint8_t* data, std::size_t length) {
+  while (length > 0) {
+    const unsigned chunk = length > 0x40000000u ? 0x40000000u : static_cast<unsigned>(length);
+    const int n = _write(fd, data, chunk);
+    if (n < 0) return errno;
+    if (n == 0) return EIO;
+    data += n;
+    length -= static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+int errnoFromWindows(DWORD error) {
+  switch (error) {
+    case ERROR_ACCESS_DENIED: return EACCES;
+    case ERROR_SHARING_VIOLATION: return EACCES;
+    case ERROR_DISK_FULL: return ENOSPC;
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    case ERROR_PATH_NOT_FOUND: return ENOENT;
+    case ERROR_FILE_NOT_FOUND: return ENOENT;
+    default: return EIO;
+  }
+}
+
+}  // namespace
+
+int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
+  char temp[MAX_PATH + 64];
+  const int fd = createTemporary(path, temp, sizeof temp);
+  if (fd < 0) return errno;
+  int error = writeAll(fd, data, length);
+  if (error == 0 && _commit(fd) != 0) error = errno;
+  if (_close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 &&
+      !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = errnoFromWindows(GetLastError());
+  }
+  if (error != 0) _unlink(temp);
+  return error;
+}
