@@ -1,6 +1,7 @@
 // Drives the whole D88File interface over the input taken as a D88 file. The
 // input's last bytes choose the calls' arguments; the rest is the file.
 #include <fuzzer/FuzzedDataProvider.h>
+#include <sanitizer/asan_interface.h>
 
 #include <cstring>
 #include <vector>
@@ -9,6 +10,8 @@
 #include "fuzz/fuzz_input.h"
 
 namespace {
+
+constexpr int32_t kMaxTotal = 409600;  // the tools' extraction buffer
 
 struct Arguments {
   int32_t first, last, track, c, h, r, n, length, total, listLength;
@@ -24,7 +27,7 @@ Arguments consumeArguments(FuzzedDataProvider& in) {
   a.r = in.ConsumeIntegralInRange<int32_t>(-1, 256);
   a.n = in.ConsumeBool() ? in.ConsumeIntegral<int32_t>() : in.ConsumeIntegralInRange<int32_t>(0, 8);
   a.length = in.ConsumeIntegralInRange<int32_t>(-4, 4096);
-  a.total = in.ConsumeIntegralInRange<int32_t>(-16, 409600);
+  a.total = in.ConsumeIntegralInRange<int32_t>(-16, kMaxTotal);
   a.listLength = in.ConsumeIntegralInRange<int32_t>(-4, 4096);
   return a;
 }
@@ -38,13 +41,21 @@ int32_t readExact(D88File& disk, int32_t track, int32_t c, int32_t h, int32_t r,
   return got;
 }
 
-// run holds exactly a.total bytes (allocated once per input: zeroing up to
-// 400 KB per image would cost more than the reader itself).
-void exerciseImage(D88File& disk, const Arguments& a, std::vector<uint8_t>& run) {
+// One block for runs, with everything past the run's total poisoned, so a
+// write beyond it is caught without allocating (and zeroing) per call.
+uint8_t* runBuffer(int32_t total) {
+  static uint8_t block[kMaxTotal];
+  ASAN_UNPOISON_MEMORY_REGION(block, sizeof block);
+  const int32_t usable = total > 0 ? total : 0;
+  ASAN_POISON_MEMORY_REGION(block + usable, sizeof block - static_cast<std::size_t>(usable));
+  return block;
+}
+
+void exerciseImage(D88File& disk, const Arguments& a, uint8_t* run) {
   disk.setSectorRange(a.first, a.last);
   readExact(disk, a.track, a.c, a.h, a.r, a.n, a.length);
 
-  const int32_t got = disk.readSectors(a.track, a.c, a.h, a.r, a.n, run.data(), a.total);
+  const int32_t got = disk.readSectors(a.track, a.c, a.h, a.r, a.n, run, a.total);
   if (got < 0 || got > (a.total > 0 ? a.total : 0)) fuzzFail("readSectors result out of range");
 
   std::vector<uint8_t> ids(static_cast<std::size_t>(a.listLength > 0 ? a.listLength : 0));
@@ -66,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::vector<uint8_t> file = in.ConsumeRemainingBytes<uint8_t>();
   const char* path = writeFuzzInput(file.data(), file.size());
 
-  std::vector<uint8_t> run(static_cast<std::size_t>(a.total > 0 ? a.total : 0));
+  uint8_t* run = runBuffer(a.total);
   D88File disk;
   if (!disk.open(path)) fuzzFail("a readable file did not open");
   const int32_t count = disk.imageCount();
