@@ -148,6 +148,13 @@ int32_t D88File::listSectorIds(int32_t track, uint8_t* buffer, int32_t length) {
 }
 
 bool D88File::readHeaderAt(int64_t position, SectorHeader* header) {
+  // A search reads header after header: parse straight from the cache when
+  // the header lies inside it.
+  const int64_t end = position + kSectorHeaderSize;
+  if (position >= cacheStart && end <= cacheStart + cacheLength && end - 1 <= kMaxFilePosition) {
+    *header = parseSectorHeader(cache + (position - cacheStart));
+    return true;
+  }
   uint8_t raw[kSectorHeaderSize];
   if (readAt(position, raw, kSectorHeaderSize) < kSectorHeaderSize) return false;
   *header = parseSectorHeader(raw);

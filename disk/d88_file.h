@@ -129,7 +129,8 @@ class D88File {
 
   // A read-through block of the file, so that walking a chain of sector
   // headers costs no system call per header.
-  static constexpr int32_t kCacheSize = 8192;
+  // 64 KiB: a search through a long chain refills it 16 bytes in 65,536.
+  static constexpr int32_t kCacheSize = 65536;
   int64_t cacheStart = 0;
   int32_t cacheLength = 0;
   uint8_t cache[kCacheSize] = {};

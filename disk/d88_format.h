@@ -62,8 +62,9 @@ struct SectorHeader {
   int32_t dataSize;  // data bytes after the header, 0..65535
 };
 
-// Unpacks the 16 bytes of a sector header. Every byte pattern is valid.
-inline SectorHeader parseSectorHeader(const uint8_t (&raw)[kSectorHeaderSize]) {
+// Unpacks the 16 bytes of a sector header at raw. Every byte pattern is
+// valid. No bounds checking: REQUIRES raw[0..15] to be readable.
+inline SectorHeader parseSectorHeader(const uint8_t* raw) {
   return SectorHeader{raw[0],
                       raw[1],
                       raw[2],

@@ -287,6 +287,26 @@ TEST_F(D88FileTest, ListSectorIdsPassesCountZeroAndStopsAtACutHeader) {
   EXPECT_EQ(buffer[6], 2);
 }
 
+// A track far longer than the reader's read-ahead, with records of odd sizes,
+// so headers and data straddle every refill.
+TEST_F(D88FileTest, LongTracksAreReadAcrossRefills) {
+  D88Builder builder;
+  builder.image("LONG");
+  for (int r = 0; r < 200; ++r) {
+    builder.sector(0, 0, 0, static_cast<uint8_t>(r), 2, bytesOf(1021 + r % 7, static_cast<uint8_t>(r)));
+  }
+  openImage(builder.build());
+  uint8_t buffer[1100];
+  for (int r : {199, 0, 128, 64, 65, 198}) {
+    ASSERT_EQ(disk_.readSector(0, 0, 0, r, 2, buffer, sizeof buffer), 1021 + r % 7) << r;
+    EXPECT_EQ(buffer[0], static_cast<uint8_t>(r)) << r;
+    EXPECT_EQ(buffer[1020], static_cast<uint8_t>(r + 1020)) << r;
+  }
+  uint8_t ids[800];
+  ASSERT_EQ(disk_.listSectorIds(0, ids, sizeof ids), 800);
+  EXPECT_EQ(ids[4 * 199 + 2], 199);
+}
+
 // Cutting the sample set short anywhere must never crash, and a longer file
 // can only ever give more of each file's run.
 TEST_F(D88FileTest, TruncatedFilesGiveShorterResultsOnly) {
