@@ -44,13 +44,16 @@ void addGameDisk(D88Builder& builder, const GameDisk& disk) {
   }
 }
 
-std::vector<uint8_t> buildSampleSet() {
+std::vector<uint8_t> buildGameDisks(const std::vector<GameDisk>& disks) {
   D88Builder builder;
-  addGameDisk(builder, {"SAMPLE SYSTEM", 0, true, {}, {}});
-  for (uint8_t id = 1; id <= 4; ++id) {
-    addGameDisk(builder, {"SAMPLE DISK " + std::to_string(id), id, false, {}, {}});
-  }
+  for (const GameDisk& disk : disks) addGameDisk(builder, disk);
   return builder.build();
+}
+
+std::vector<uint8_t> buildSampleSet() {
+  std::vector<GameDisk> disks = {{"SAMPLE SYSTEM", 0, true}};
+  for (uint8_t id = 1; id <= 4; ++id) disks.push_back({"SAMPLE DISK " + std::to_string(id), id, false});
+  return buildGameDisks(disks);
 }
 
 std::vector<int> systemDiskTracks() {

@@ -39,6 +39,9 @@ std::vector<int> scenarioDisk4Tracks();
 // Appends one game disk as a new image of builder.
 void addGameDisk(D88Builder& builder, const GameDisk& disk);
 
+// A D88 file of these disks, in this order.
+std::vector<uint8_t> buildGameDisks(const std::vector<GameDisk>& disks);
+
 // The sample set: the system disk, then scenario disks with ids 1, 2, 3, 4.
 std::vector<uint8_t> buildSampleSet();
 

@@ -65,3 +65,14 @@ std::string textLines(const std::string& text) {
   return text;
 #endif
 }
+
+ProgramResult lfLines(ProgramResult r) {
+  for (std::string* text : {&r.out, &r.err}) {
+    std::string lf;
+    for (std::size_t i = 0; i < text->size(); ++i) {
+      if ((*text)[i] != '\r' || i + 1 == text->size() || (*text)[i + 1] != '\n') lf += (*text)[i];
+    }
+    *text = lf;
+  }
+  return r;
+}

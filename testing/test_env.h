@@ -63,6 +63,10 @@ ProgramResult runOnTerminal(const std::string& program, const std::vector<std::s
                             const std::function<void()>& inChild = nullptr);
 #endif
 
+// r with every CR LF in its output turned into LF, for tests that compare
+// lines rather than the bytes of a text stream.
+ProgramResult lfLines(ProgramResult r);
+
 // The bytes as a string, for comparing binary files with strings.
 std::string toString(const std::vector<uint8_t>& bytes);
 

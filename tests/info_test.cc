@@ -16,29 +16,12 @@ class InfoTest : public ::testing::Test {
   ProgramResult run(const std::vector<uint8_t>& d88, std::vector<std::string> options = {}) {
     EXPECT_TRUE(writeBytes(input(), d88));
     options.push_back(input());
-    return withLf(runProgram(D88INFO_PATH, options, dir_.path()));
-  }
-  // Windows writes text lines with CR LF; d88cut's tests check those bytes,
-  // these compare the lines.
-  static ProgramResult withLf(ProgramResult r) {
-    for (std::string* text : {&r.out, &r.err}) {
-      std::string lf;
-      for (std::size_t i = 0; i < text->size(); ++i) {
-        if (!((*text)[i] == '\r' && i + 1 < text->size() && (*text)[i + 1] == '\n')) lf += (*text)[i];
-      }
-      *text = lf;
-    }
-    return r;
+    return lfLines(runProgram(D88INFO_PATH, options, dir_.path()));
   }
   std::string input() const { return dir_.file("in.d88"); }
   ScopedTempDir dir_;
 };
 
-std::vector<uint8_t> game(const std::vector<GameDisk>& list) {
-  D88Builder builder;
-  for (const GameDisk& disk : list) addGameDisk(builder, disk);
-  return builder.build();
-}
 
 TEST_F(InfoTest, ShowsEveryImageAndWhatD88cutWouldMakeOfIt) {
   const std::vector<uint8_t> d88 = buildSampleSet();
@@ -63,7 +46,7 @@ TEST_F(InfoTest, ShowsEveryImageAndWhatD88cutWouldMakeOfIt) {
 }
 
 TEST_F(InfoTest, CountsTheBytesOfARunThatStopsEarly) {
-  const ProgramResult r = run(game({{"GAPS", 0, true, {{6, 3}, {30, 1}}}, {"X", 9, false, {}}}));
+  const ProgramResult r = run(buildGameDisks({{"GAPS", 0, true, {{6, 3}, {30, 1}}}, {"X", 9, false, {}}}));
   EXPECT_NE(r.out.find("  system disk: LOADER 16384/16384, DRIVER 5120/7552, MUSIC 27648/56796 "
                        "bytes found\n"),
             std::string::npos)
@@ -126,12 +109,12 @@ TEST_F(InfoTest, CommandLineErrors) {
       {{dir_.path()}, 1, "", "d88info: cannot open " + dir_.path() + "\n"},
   };
   for (const Case& c : cases) {
-    const ProgramResult r = withLf(runProgram(D88INFO_PATH, c.args, dir_.path()));
+    const ProgramResult r = lfLines(runProgram(D88INFO_PATH, c.args, dir_.path()));
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(r.out, c.out);
     EXPECT_EQ(r.err, c.err);
   }
-  const ProgramResult help = withLf(runProgram(D88INFO_PATH, {"--help"}, dir_.path()));
+  const ProgramResult help = lfLines(runProgram(D88INFO_PATH, {"--help"}, dir_.path()));
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind(usage, 0), 0u);
 }

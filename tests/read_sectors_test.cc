@@ -13,11 +13,7 @@ namespace {
 
 class ReadSectorsTest : public ::testing::Test {
  protected:
-  void openDisk(const GameDisk& game) {
-    D88Builder builder;
-    addGameDisk(builder, game);
-    openBytes(builder.build());
-  }
+  void openDisk(const GameDisk& game) { openBytes(buildGameDisks({game})); }
   void openBytes(const std::vector<uint8_t>& bytes) {
     const std::string path = dir_.file("run" + std::to_string(serial_++) + ".d88");
     ASSERT_TRUE(writeBytes(path, bytes));

@@ -50,11 +50,6 @@ class ToolTest : public ::testing::Test {
   ScopedTempDir work_;
 };
 
-std::vector<uint8_t> disks(const std::vector<GameDisk>& list) {
-  D88Builder builder;
-  for (const GameDisk& disk : list) addGameDisk(builder, disk);
-  return builder.build();
-}
 
 TEST_F(ToolTest, WrongCommandLinesPrintUsage) {
   for (const std::vector<std::string>& args :
@@ -100,25 +95,25 @@ TEST_F(ToolTest, RecognitionCases) {
     std::vector<uint8_t> d88;
     std::string out;
   };
-  std::vector<uint8_t> bootOnly = disks({bootSignature});
+  std::vector<uint8_t> bootOnly = buildGameDisks({bootSignature});
   // Put the signature at the start of the boot sector: boot data starts at 688 + 16.
   std::memcpy(bootOnly.data() + 688 + 16, "QUARVENT        ", 16);
-  std::vector<uint8_t> halfBoot = disks({{"HALF", 0, true, {}}});
+  std::vector<uint8_t> halfBoot = buildGameDisks({{"HALF", 0, true, {}}});
   storeLe16(halfBoot, 688 + 14, 128);  // boot sector recorded with 128 data bytes
   halfBoot[688 + 16 + 255] = 3;        // its id byte now lies beyond what is read
-  std::vector<uint8_t> sizeZero = disks({{"ZERO", 2, false, {}}});
+  std::vector<uint8_t> sizeZero = buildGameDisks({{"ZERO", 2, false, {}}});
   storeLe32(sizeZero, 0x1C, 0);
   std::vector<GameDisk> many(65, GameDisk{"MANY", 2, false, {}});
   const Case cases[] = {
-      {"any order, scenario number not id", disks({{"", 4, false, {}}, {"", 1, false, {}},
+      {"any order, scenario number not id", buildGameDisks({{"", 4, false, {}}, {"", 1, false, {}},
                                                    {"", 3, false, {}}, {"", 2, false, {}}}),
        scenario('1') + scenario('4') + "cutting ... MUSIC2\n" + scenario('3') + scenario('2')},
-      {"id 0 without the signature", disks({{"", 0, false, {}}}), ""},
-      {"id 5 and 255", disks({{"", 5, false, {}}, {"", 255, true, {}}}), ""},
+      {"id 0 without the signature", buildGameDisks({{"", 0, false, {}}}), ""},
+      {"id 5 and 255", buildGameDisks({{"", 5, false, {}}, {"", 255, true, {}}}), ""},
       {"boot sector holding the signature", bootOnly, kSystemFiles},
       {"128-byte boot sector", halfBoot, kSystemFiles},
       {"disk size 0", sizeZero, ""},
-      {"65 images", disks(many), [] {
+      {"65 images", buildGameDisks(many), [] {
          std::string s;
          for (int i = 0; i < 64; ++i) s += scenario('2');
          return s;
@@ -135,7 +130,7 @@ TEST_F(ToolTest, RecognitionCases) {
 TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   // LOADER's first sector missing: its first 1024 bytes are the signature
   // sector read for recognition, the rest zero bytes.
-  ProgramResult r = run(disks({{"NO LOADER", 0, true, {{1, 1}}}}));
+  ProgramResult r = run(buildGameDisks({{"NO LOADER", 0, true, {{1, 1}}}}));
   EXPECT_EQ(r.out, textLines(kSystemFiles));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, textLines("d88cut: warning: LOADER is incomplete: 0 of the 16384 bytes it "
@@ -148,7 +143,7 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   EXPECT_TRUE(std::all_of(loader.begin() + 1024, loader.end(), [](uint8_t b) { return b == 0; }));
 
   // DRIVER missing track 6 R3: from byte 5120 on it holds LOADER's bytes.
-  r = run(disks({{"NO DRIVER END", 0, true, {{6, 3}}}}));
+  r = run(buildGameDisks({{"NO DRIVER END", 0, true, {{6, 3}}}}));
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("DRIVER is incomplete: 5120 of the 7552 bytes"), std::string::npos);
   const std::vector<uint8_t> driver = output("DRIVER");
@@ -187,7 +182,7 @@ TEST_F(ToolTest, AnEarlierFileIsReplacedWhole) {
 // Bytes that a text-mode reader would stop at (0x1A) or fold (CR LF) early in
 // the image, in the header and in the boot sector, change nothing.
 TEST_F(ToolTest, ControlZAndCrLfInTheImageAreJustBytes) {
-  std::vector<uint8_t> d88 = disks({{"\x1A\r\nCTRL", 1, false, {}, {}}, {"SYS", 0, true, {}, {}}});
+  std::vector<uint8_t> d88 = buildGameDisks({{"\x1A\r\nCTRL", 1, false, {}, {}}, {"SYS", 0, true, {}, {}}});
   const uint8_t awkward[] = {0x1A, '\r', '\n', '\r', '\n', 0x1A};
   std::memcpy(d88.data() + 0x10, awkward, sizeof awkward);       // the uninterpreted header bytes
   std::memcpy(d88.data() + 688 + 16, awkward, sizeof awkward);   // the boot sector's data
