@@ -14,6 +14,12 @@ WINESERVER=/usr/lib/wine/wineserver
 [ -x "$WINE" ] || WINE=wine64
 [ -x "$WINESERVER" ] || WINESERVER=wineserver
 
+# `wine-run.sh --stop` ends the shared server and wine's background processes.
+if [ "$1" = "--stop" ]; then
+  "$WINESERVER" -k 2>/dev/null
+  exit 0
+fi
+
 mkdir -p "$WINEPREFIX"
 # Exits at once (status 2) when a server runs already.
 setsid -w "$WINESERVER" -p60 </dev/null >/dev/null 2>&1

@@ -1,5 +1,5 @@
 // Replacing a file on Windows: C's rename fails over an existing file, so the
-// finished temporary file is moved with MoveFileExA(REPLACE_EXISTING).
+// finished temporary file is moved with MoveFileExW(REPLACE_EXISTING).
 #include <fcntl.h>
 #include <io.h>
 #include <process.h>
@@ -39,6 +39,17 @@ int writeAll(int fd, const uint8_t* data, std::size_t length) {
   return 0;
 }
 
+// Moves `from` over `to`; false with GetLastError set on failure.
+bool moveOver(const char* from, const char* to) {
+  wchar_t wideFrom[MAX_PATH + 64];
+  wchar_t wideTo[MAX_PATH + 64];
+  if (MultiByteToWideChar(CP_ACP, 0, from, -1, wideFrom, MAX_PATH + 64) == 0 ||
+      MultiByteToWideChar(CP_ACP, 0, to, -1, wideTo, MAX_PATH + 64) == 0) {
+    return false;
+  }
+  return MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 int errnoFromWindows(DWORD error) {
   switch (error) {
     case ERROR_ACCESS_DENIED: return EACCES;
@@ -60,10 +71,7 @@ int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
   int error = writeAll(fd, data, length);
   if (error == 0 && _commit(fd) != 0) error = errno;
   if (_close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 &&
-      !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error = errnoFromWindows(GetLastError());
-  }
+  if (error == 0 && !moveOver(temp, path)) error = errnoFromWindows(GetLastError());
   if (error != 0) _unlink(temp);
   return error;
 }
