@@ -9,15 +9,15 @@
 CutStatus cutFile(const Extraction& x, const char* name, int32_t track, int32_t c, int32_t h,
                   int32_t r, int32_t n, int32_t offset, int32_t length) {
   const FileEntry place = {track, r, offset, length, {}};
-  if (!fitsExtractionBuffer(place)) {
-    printMessage(x.out, kCutting, name);
+  const bool fits = fitsExtractionBuffer(place);
+  const int32_t needed = fits ? offset + length : 0;
+  const int32_t found = fits ? x.disk.readSectors(track, c, h, r, n, x.buffer, needed) : 0;
+  printMessage(x.out, kCutting, name);
+  if (!fits) {
     std::fflush(x.out);
     printMessage(x.err, kOutsideBuffer, name);
     return CutStatus::kNotWritten;
   }
-  const int32_t needed = offset + length;
-  const int32_t found = x.disk.readSectors(track, c, h, r, n, x.buffer, needed);
-  printMessage(x.out, kCutting, name);
 
   const int error = replaceFile(name, x.buffer + offset, static_cast<std::size_t>(length));
   if (found < needed || error != 0) std::fflush(x.out);  // reports follow the progress line
