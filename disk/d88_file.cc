@@ -1,5 +1,6 @@
 #include "disk/d88_file.h"
 
+#include <cerrno>
 #include <cstring>
 
 D88File::~D88File() { close(); }
@@ -10,12 +11,11 @@ bool D88File::open(const char* path) {
   clearSelection();
   file = std::fopen(path, "rb");
   if (file == nullptr) return false;
-  // A directory opens on some systems but cannot be read: treat it, and any
-  // other path whose first read fails, as a file that cannot be opened.
-  if (!fillCache(0) && std::ferror(file)) {
-    close();
-    return false;
-  }
+  // Images are read at random: a pipe cannot be. A directory opens on some
+  // systems but cannot be read: it, and any other path whose first read
+  // fails, is a file that cannot be opened.
+  if (std::fseek(file, 0, SEEK_SET) != 0) return failOpen();
+  if (!fillCache(0) && std::ferror(file)) return failOpen();
   int64_t position = 0;
   while (count < kMaxImages) {
     imageOffsets[count] = static_cast<int32_t>(position);
@@ -29,6 +29,13 @@ bool D88File::open(const char* path) {
     if (position < 0 || position > kMaxFilePosition) break;
   }
   return true;
+}
+
+bool D88File::failOpen() {
+  const int reason = errno;
+  close();
+  errno = reason;
+  return false;
 }
 
 void D88File::close() {
@@ -83,6 +90,12 @@ int64_t D88File::trackPosition(int32_t track) const {
 
 int32_t D88File::readSector(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
                             uint8_t* buffer, int32_t length) {
+  return readMatchingSector(track, c, h, r, n, buffer, length, nullptr);
+}
+
+int32_t D88File::readMatchingSector(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
+                                    uint8_t* buffer, int32_t length, bool* matched) {
+  if (matched != nullptr) *matched = false;
   if (length <= 0) return 0;
   int64_t position = trackPosition(track);
   if (position < 0) return 0;
@@ -94,6 +107,7 @@ int32_t D88File::readSector(int32_t track, int32_t c, int32_t h, int32_t r, int3
     if (header.count == 0) return 0;  // tested before the ID, on purpose
     position += kSectorHeaderSize;
     if (header.c == c && header.h == h && header.r == r && header.n == n) {
+      if (matched != nullptr) *matched = true;
       const int32_t amount = header.dataSize < length ? header.dataSize : length;
       return readAt(position, buffer, amount);
     }
@@ -103,14 +117,24 @@ int32_t D88File::readSector(int32_t track, int32_t c, int32_t h, int32_t r, int3
 }
 
 int32_t D88File::readSectors(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
-                             uint8_t* buffer, int32_t total) {
+                             uint8_t* buffer, int32_t total, RunStop* stop) {
+  if (stop != nullptr) *stop = RunStop{};
   if (n < 0 || n > kMaxSizeCode || total <= 0) return 0;
   int32_t step = int32_t{128} << n;
   int32_t done = 0;
   while (done < total) {
     if (total - done < step) step = total - done;
-    const int32_t got = readSector(track, c, h, r, n, buffer + done, step);
-    if (got < step) return done;
+    bool matched = false;
+    const int32_t got = readMatchingSector(track, c, h, r, n, buffer + done, step, &matched);
+    if (got < step) {
+      if (stop != nullptr) {
+        const RunStop::Reason reason = !isTrackUsable(track) ? RunStop::kTrackAbsent
+                                       : matched             ? RunStop::kShortSector
+                                                             : RunStop::kNoSuchSector;
+        *stop = RunStop{reason, track, c, h, r, got};
+      }
+      return done;
+    }
     done += step;
     // A sector was found, so track, c, h and r are small: no overflow here.
     if (r == lastSector) {

@@ -12,6 +12,23 @@
 
 #include "disk/d88_format.h"
 
+// Where and why a run of sectors stopped before its total: the first sector
+// of the run that was not read whole.
+struct RunStop {
+  enum Reason {
+    kNone,          // the run was read whole, or nothing was asked
+    kTrackAbsent,   // the sector's track is absent from the image
+    kNoSuchSector,  // the track's search found no record with the sector's ID
+    kShortSector,   // the record holds fewer data bytes than the piece needed
+  };
+  Reason reason = kNone;
+  int32_t track = 0;
+  int32_t c = 0;
+  int32_t h = 0;
+  int32_t r = 0;
+  int32_t holds = 0;  // data bytes the stopping sector gave (0 when missing)
+};
+
 class D88File {
  public:
   D88File() = default;
@@ -23,9 +40,10 @@ class D88File {
   // offset 0, each next one at the previous offset plus its disk size, until
   // fewer than 688 header bytes remain or that sum leaves 0..INT32_MAX.
   // Closes any file already open and clears the selection first.
-  // Returns false, with no file open, when the path cannot be opened or is
-  // not a readable file (a directory, say); true otherwise, also with no
-  // image. A null path closes and returns true.
+  // Returns false, with no file open and errno giving the system's reason,
+  // when the path cannot be opened or cannot be read at random (a directory:
+  // EISDIR; a pipe: ESPIPE); true otherwise, also with no image. A null path
+  // closes and returns true.
   bool open(const char* path);
 
   // Closes the file; imageCount becomes 0, selectedImage and mediaType -1.
@@ -91,9 +109,11 @@ class D88File {
   // Returns the bytes of the whole pieces found before the first missing or
   // short sector (total when all were found); 0 when total <= 0 or n is
   // outside 0..23. Bytes of a short sector are placed but not counted.
+  // When `stop` is given it receives the first sector not read whole and why
+  // (kNone when the run was whole, total <= 0 or n is outside 0..23).
   // REQUIRES: buffer holds `total` bytes.
   int32_t readSectors(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n, uint8_t* buffer,
-                      int32_t total);
+                      int32_t total, RunStop* stop = nullptr);
 
   // Writes the C, H, R, N bytes of the records of `track`, in track order, as
   // 4-byte groups into buffer while a whole group fits in `length`. Stops
@@ -104,6 +124,12 @@ class D88File {
   int32_t listSectorIds(int32_t track, uint8_t* buffer, int32_t length);
 
  private:
+  // readSector; *matched (when given) tells whether a record with the ID was
+  // found, so that a matching record without data differs from none.
+  int32_t readMatchingSector(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
+                             uint8_t* buffer, int32_t length, bool* matched);
+  // Fails open with the system's reason kept in errno.
+  bool failOpen();
   // File position of `track`'s first record, or -1 when the track is absent.
   int64_t trackPosition(int32_t track) const;
   // Reads up to n bytes at pos through the cache; returns the count read

@@ -51,9 +51,13 @@ std::vector<uint8_t> buildGameDisks(const std::vector<GameDisk>& disks) {
 }
 
 std::vector<uint8_t> buildSampleSet() {
-  std::vector<GameDisk> disks = {{"SAMPLE SYSTEM", 0, true}};
-  for (uint8_t id = 1; id <= 4; ++id) disks.push_back({"SAMPLE DISK " + std::to_string(id), id, false});
-  return buildGameDisks(disks);
+  // Each image is named after what it is: the game numbers its scenario
+  // disks, and ids 1, 2, 3, 4 are scenario disks 4, 2, 3, 1.
+  return buildGameDisks({{"SYSTEM DISK", 0, true},
+                         {"SCENARIO DISK 4", 1, false},
+                         {"SCENARIO DISK 2", 2, false},
+                         {"SCENARIO DISK 3", 3, false},
+                         {"SCENARIO DISK 1", 4, false}});
 }
 
 std::vector<int> systemDiskTracks() {

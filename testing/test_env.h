@@ -39,6 +39,7 @@ class ScopedCurrentDir {
 
 struct ProgramResult {
   int status = -1;  // exit status, or -1 when the program did not exit normally
+  int signal = 0;   // the signal that ended it, or 0
   std::string out;
   std::string err;
 };
@@ -61,6 +62,14 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
 ProgramResult runOnTerminal(const std::string& program, const std::vector<std::string>& args,
                             const std::string& dir,
                             const std::function<void()>& inChild = nullptr);
+#endif
+
+#ifndef _WIN32
+// Runs program like runProgram, stopping it at every system call it makes
+// until `when` first returns true; then sends it `signal` and lets it run on.
+ProgramResult runAndSignal(const std::string& program, const std::vector<std::string>& args,
+                           const std::string& dir, int signal, const std::function<bool()>& when,
+                           const std::function<void()>& inChild = nullptr);
 #endif
 
 // r with every CR LF in its output turned into LF, for tests that compare

@@ -44,7 +44,8 @@ TEST_F(ConsoleTest, Utf8TerminalReadsJapanese) {
   const ProgramResult failed = runOnTerminal(D88CUT_PATH, {work_.file("none")}, work_.path(),
                                              [] { useLocale("C.UTF-8", nullptr); });
   EXPECT_EQ(failed.status, 1);
-  EXPECT_EQ(failed.out, kOpenFailureUtf8 + "\r\n");
+  EXPECT_EQ(failed.out, kOpenFailureUtf8 + "\r\nd88cut: cannot open " + work_.file("none") +
+                            ": No such file or directory\r\n");
 }
 
 TEST_F(ConsoleTest, OtherLocalesAndPipesGetTheShiftJisBytes) {

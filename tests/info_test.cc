@@ -36,12 +36,12 @@ TEST_F(InfoTest, ShowsEveryImageAndWhatD88cutWouldMakeOfIt) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out,
-            header(0, "SAMPLE SYSTEM") +
+            header(0, "SYSTEM DISK") +
                 "  system disk: LOADER 16384/16384, DRIVER 7552/7552, MUSIC 56796/56796 bytes "
                 "found\n" +
-                header(1, "SAMPLE DISK 1") + "  scenario disk 4: MUSIC2 12355/12355 bytes found\n" +
-                header(2, "SAMPLE DISK 2") + "  scenario disk 2\n" + header(3, "SAMPLE DISK 3") +
-                "  scenario disk 3\n" + header(4, "SAMPLE DISK 4") + "  scenario disk 1\n");
+                header(1, "SCENARIO DISK 4") + "  scenario disk 4: MUSIC2 12355/12355 bytes found\n" +
+                header(2, "SCENARIO DISK 2") + "  scenario disk 2\n" + header(3, "SCENARIO DISK 3") +
+                "  scenario disk 3\n" + header(4, "SCENARIO DISK 1") + "  scenario disk 1\n");
   EXPECT_EQ(dir_.entries(), std::vector<std::string>{"in.d88"});  // nothing written
 }
 

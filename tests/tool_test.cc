@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <signal.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -33,6 +36,13 @@ const std::vector<uint8_t> kDriver = expectedFile(5, 3, 0, 7552);
 const std::vector<uint8_t> kMusic = expectedFile(24, 4, 256, 56540);
 const std::vector<uint8_t> kMusic2 = expectedFile(72, 4, 385, 11970);
 
+std::string incomplete(const std::string& file, int image, int found, int length,
+                       const std::string& where, const std::string& why) {
+  return "d88cut: warning: " + file + " (image " + std::to_string(image) + ") is incomplete: " +
+         std::to_string(found) + " of its " + std::to_string(length) +
+         " bytes were found on the disk; the run stops at track " + where + ": " + why + "\n";
+}
+
 class ToolTest : public ::testing::Test {
  protected:
   // Writes the D88 file as in.d88 of the work directory and runs d88cut there.
@@ -51,23 +61,60 @@ class ToolTest : public ::testing::Test {
 };
 
 
-TEST_F(ToolTest, WrongCommandLinesPrintUsage) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{}, std::vector<std::string>{"a", "b", "c"}}) {
-    const ProgramResult r = runProgram(D88CUT_PATH, args, work_.path());
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, textLines("Usage: " + programPath(D88CUT_PATH) + " [d88file] (DiskNo.)\n"));
+TEST_F(ToolTest, CommandLines) {
+  const std::string usage = "Usage: " + programPath(D88CUT_PATH) + " [d88file] (DiskNo.)\n";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;
+  };
+  const Case cases[] = {
+      {{}, 1, "", usage},
+      {{"a", "b", "c"}, 1, "", usage},
+      {{"--version"}, 0, "d88cut " D88CUT_VERSION "\n", ""},
+      {{"--help"}, 0, usage, ""},
+      {{"-h"}, 0, usage, ""},
+      {{"--help", "1"}, 1, "", kOpenFailure},  // help only when it is the one argument
+  };
+  for (const Case& c : cases) {
+    const ProgramResult r = runProgram(D88CUT_PATH, c.args, work_.path());
+    EXPECT_EQ(r.status, c.status) << c.args.size();
+    EXPECT_EQ(r.out.substr(0, textLines(c.out).size()), textLines(c.out)) << c.args.size();
+    EXPECT_EQ(r.err.substr(0, textLines(c.err).size()), textLines(c.err)) << c.args.size();
+    if (c.out.empty()) {
+      EXPECT_EQ(r.out, "");
+    }
   }
-  EXPECT_TRUE(work_.entries().empty());
+  // A D88 file of such a name is cut when named as a path.
+  ASSERT_TRUE(writeBytes(work_.file("--help"), buildSampleSet()));
+  const ProgramResult named = runProgram(D88CUT_PATH, {"./--help"}, work_.path());
+  EXPECT_EQ(named.status, 0);
+  EXPECT_EQ(named.out.rfind(textLines(kSystemFiles), 0), 0u);
 }
 
-TEST_F(ToolTest, UnopenableFilesPrintTheOpenFailure) {
-  for (const std::string& path : {work_.file("missing.d88"), work_.path()}) {
-    const ProgramResult r = runProgram(D88CUT_PATH, {path}, work_.path());
-    EXPECT_EQ(r.status, 1) << path;
-    EXPECT_EQ(r.out, "") << path;
-    EXPECT_EQ(r.err, textLines(kOpenFailure)) << path;
+TEST_F(ToolTest, UnopenableFilesPrintTheOpenFailureAndWhy) {
+  struct Case {
+    std::string path;
+    int reason;
+    std::function<void()> inChild;
+  };
+  const Case cases[] = {
+      {work_.file("missing.d88"), ENOENT, nullptr},
+#ifndef _WIN32
+      {work_.path(), EISDIR, nullptr},
+      {"/dev/stdin", ESPIPE, [] {  // a pipe cannot be read at random
+         int ends[2];
+         if (pipe(ends) == 0) dup2(ends[0], 0);
+       }},
+#endif
+  };
+  for (const Case& c : cases) {
+    const ProgramResult r = runProgram(D88CUT_PATH, {c.path}, work_.path(), c.inChild);
+    EXPECT_EQ(r.status, 1) << c.path;
+    EXPECT_EQ(r.out, "") << c.path;
+    EXPECT_EQ(r.err, textLines(kOpenFailure + "d88cut: cannot open " + c.path + ": " +
+                               std::strerror(c.reason) + "\n"))
+        << c.path;
   }
 }
 
@@ -94,6 +141,7 @@ TEST_F(ToolTest, RecognitionCases) {
     const char* name;
     std::vector<uint8_t> d88;
     std::string out;
+    int looked = -1;  // images looked at, when none is recognised
   };
   std::vector<uint8_t> bootOnly = buildGameDisks({bootSignature});
   // Put the signature at the start of the boot sector: boot data starts at 688 + 16.
@@ -108,22 +156,26 @@ TEST_F(ToolTest, RecognitionCases) {
       {"any order, scenario number not id", buildGameDisks({{"", 4, false, {}}, {"", 1, false, {}},
                                                    {"", 3, false, {}}, {"", 2, false, {}}}),
        scenario('1') + scenario('4') + "cutting ... MUSIC2\n" + scenario('3') + scenario('2')},
-      {"id 0 without the signature", buildGameDisks({{"", 0, false, {}}}), ""},
-      {"id 5 and 255", buildGameDisks({{"", 5, false, {}}, {"", 255, true, {}}}), ""},
+      {"id 0 without the signature", buildGameDisks({{"", 0, false, {}}}), "", 1},
+      {"id 5 and 255", buildGameDisks({{"", 5, false, {}}, {"", 255, true, {}}}), "", 2},
       {"boot sector holding the signature", bootOnly, kSystemFiles},
       {"128-byte boot sector", halfBoot, kSystemFiles},
-      {"disk size 0", sizeZero, ""},
+      {"disk size 0", sizeZero, "", 64},
       {"65 images", buildGameDisks(many), [] {
          std::string s;
          for (int i = 0; i < 64; ++i) s += scenario('2');
          return s;
        }()},
-      {"no image", std::vector<uint8_t>(687, 0), ""},
+      {"no image", std::vector<uint8_t>(687, 0), "", 0},
   };
   for (const Case& c : cases) {
     const ProgramResult r = run(c.d88);
     EXPECT_EQ(r.out, textLines(c.out)) << c.name;
     EXPECT_EQ(r.status, 0) << c.name << "\n" << r.err;
+    const std::string note = "d88cut: note: " + inputPath() +
+                             " holds no disk of the game (disk images looked at: " +
+                             std::to_string(c.looked) + ")\n";
+    EXPECT_EQ(r.err, c.looked < 0 ? "" : textLines(note)) << c.name;
   }
 }
 
@@ -133,8 +185,8 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   ProgramResult r = run(buildGameDisks({{"NO LOADER", 0, true, {{1, 1}}}}));
   EXPECT_EQ(r.out, textLines(kSystemFiles));
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, textLines("d88cut: warning: LOADER is incomplete: 0 of the 16384 bytes it "
-                             "needs were found on the disk\n"));
+  EXPECT_EQ(r.err, textLines(incomplete("LOADER", 0, 0, 16384, "1 (C 0, H 1, R 1)",
+                                        "no such sector on the track")));
   std::vector<uint8_t> loader = output("LOADER");
   ASSERT_EQ(loader.size(), 16384u);
   std::vector<uint8_t> signatureSector = expectedRun(79, 5, 1024);
@@ -145,12 +197,62 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   // DRIVER missing track 6 R3: from byte 5120 on it holds LOADER's bytes.
   r = run(buildGameDisks({{"NO DRIVER END", 0, true, {{6, 3}}}}));
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("DRIVER is incomplete: 5120 of the 7552 bytes"), std::string::npos);
+  EXPECT_EQ(r.err, textLines(incomplete("DRIVER", 0, 5120, 7552, "6 (C 3, H 0, R 3)",
+                                        "no such sector on the track")));
   const std::vector<uint8_t> driver = output("DRIVER");
   ASSERT_EQ(driver.size(), 7552u);
   EXPECT_TRUE(std::equal(driver.begin(), driver.begin() + 5120, kDriver.begin()));
   EXPECT_TRUE(std::equal(driver.begin() + 5120, driver.end(), kLoader.begin() + 5120));
   EXPECT_EQ(output("MUSIC"), kMusic);
+}
+
+// The byte position of the sector header with ID (c, h, r, 3) on a game disk.
+std::size_t headerOf(const std::vector<uint8_t>& d88, uint8_t c, uint8_t h, uint8_t r) {
+  const uint8_t id[] = {c, h, r, 3, 5, 0};
+  for (std::size_t pos = 688; pos + 16 <= d88.size(); ++pos) {
+    if (std::equal(id, id + 6, d88.begin() + static_cast<std::ptrdiff_t>(pos)) && d88[pos + 14] == 0 &&
+        d88[pos + 15] == 4) {
+      return pos;
+    }
+  }
+  return 0;
+}
+
+TEST_F(ToolTest, IncompleteRunsSayWhereAndWhyAndNeverReplaceAWholeCopy) {
+  std::vector<int> noTrack30 = systemDiskTracks();
+  noTrack30.erase(std::find(noTrack30.begin(), noTrack30.end(), 30));
+  const GameDisk whole = {"WHOLE", 0, true, {}, systemDiskTracks()};
+  const GameDisk damaged = {"DAMAGED", 0, true, {}, noTrack30};
+  std::vector<uint8_t> shortSector = buildGameDisks({whole});
+  storeLe16(shortSector, headerOf(shortSector, 12, 1, 2) + 14, 100);  // track 25 R 2
+  const std::string absent = "30 (C 15, H 0, R 1)";
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> d88;
+    std::string err;
+    bool musicWhole;
+  };
+  const Case cases[] = {
+      {"a track absent", buildGameDisks({damaged}),
+       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent"), false},
+      {"a short sector", shortSector,
+       incomplete("MUSIC", 0, 2816, 56540, "25 (C 12, H 1, R 2)", "the sector holds only 100 bytes"),
+       false},
+      {"a damaged copy after a whole one", buildGameDisks({whole, damaged}),
+       incomplete("MUSIC", 1, 27392, 56540, absent,
+                  "the track is absent; the complete copy from image 0 was kept"),
+       true},
+      {"a whole copy after a damaged one", buildGameDisks({damaged, whole}),
+       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent"), true},
+  };
+  for (const Case& c : cases) {
+    const ProgramResult r = run(c.d88);
+    EXPECT_EQ(r.status, 1) << c.name;
+    EXPECT_EQ(r.err, textLines(c.err)) << c.name;
+    EXPECT_EQ(output("MUSIC").size(), 56540u) << c.name;
+    EXPECT_EQ(output("MUSIC") == kMusic, c.musicWhole) << c.name;
+    EXPECT_EQ(output("LOADER"), kLoader) << c.name;
+  }
 }
 
 TEST_F(ToolTest, ADirectoryInTheWayIsReportedAndTheRestIsCut) {
@@ -196,10 +298,9 @@ TEST_F(ToolTest, ControlZAndCrLfInTheImageAreJustBytes) {
 #ifndef _WIN32
 TEST_F(ToolTest, AFullDiskKeepsThePreviousFile) {
   ASSERT_TRUE(writeBytes(work_.file("MUSIC"), {'o', 'l', 'd'}));
-  const ProgramResult r = run(buildSampleSet(), {}, [] {
+  const ProgramResult r = run(buildSampleSet(), {}, [] {  // d88cut itself ignores SIGXFSZ
     const rlimit limit = {20000, 20000};  // LOADER, DRIVER and MUSIC2 fit; MUSIC does not
     setrlimit(RLIMIT_FSIZE, &limit);
-    signal(SIGXFSZ, SIG_IGN);
   });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "d88cut: error: cannot write MUSIC: " + std::string(std::strerror(EFBIG)) +
@@ -220,6 +321,41 @@ TEST_F(ToolTest, ASymbolicLinkIsReplacedNotWrittenThrough) {
   EXPECT_EQ(output("MUSIC2"), kMusic2);
   EXPECT_EQ(readBytes(elsewhere.file("target")), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
 }
+TEST_F(ToolTest, ASignalWhileWritingRemovesTheTemporaryFile) {
+  ASSERT_TRUE(writeBytes(inputPath(), buildSampleSet()));
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    ScopedTempDir work;
+    ASSERT_TRUE(writeBytes(work.file("MUSIC"), {'o', 'l', 'd'}));
+    auto writingMusic = [&work] {
+      for (const std::string& name : work.entries()) {
+        if (name.rfind("MUSIC.", 0) == 0) return true;
+      }
+      return false;
+    };
+    const ProgramResult r = runAndSignal(D88CUT_PATH, {inputPath()}, work.path(), signal, writingMusic);
+    EXPECT_EQ(r.signal, signal);
+    EXPECT_EQ(work.entries(), (std::vector<std::string>{"DRIVER", "LOADER", "MUSIC"})) << signal;
+    EXPECT_EQ(readBytes(work.file("MUSIC")), (std::vector<uint8_t>{'o', 'l', 'd'})) << signal;
+  }
+}
+
+TEST_F(ToolTest, ALostStandardOutputIsReported) {
+  const ProgramResult r = run(buildSampleSet(), {}, [] { dup2(open("/dev/full", O_WRONLY), 1); });
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "d88cut: error: cannot write standard output: " + std::string(std::strerror(ENOSPC)) + "\n");
+  EXPECT_EQ(output("MUSIC2"), kMusic2);
+}
+
+TEST_F(ToolTest, ReportsFollowTheirProgressLinesInOneLog) {
+  const ProgramResult r =
+      run(buildGameDisks({{"GAPS", 0, true, {{6, 3}, {30, 1}}}}), {}, [] { dup2(1, 2); });
+  const std::string where = "no such sector on the track";
+  EXPECT_EQ(r.out, kSystem + "cutting ... LOADER\ncutting ... DRIVER\n" +
+                       incomplete("DRIVER", 0, 5120, 7552, "6 (C 3, H 0, R 3)", where) +
+                       "cutting ... MUSIC\n" +
+                       incomplete("MUSIC", 0, 27392, 56540, "30 (C 15, H 0, R 1)", where));
+}
 #endif
+
 
 }  // namespace

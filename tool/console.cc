@@ -1,5 +1,6 @@
 #include "tool/console.h"
 
+#include <cerrno>
 #include <cstdarg>
 
 namespace {
@@ -19,4 +20,10 @@ void printMessage(std::FILE* stream, const char* format, ...) {
   va_start(args, format);
   std::vfprintf(stream, textForStream(stream, format, scratch, sizeof scratch), args);
   va_end(args);
+}
+
+int finishStream(std::FILE* stream) {
+  errno = 0;
+  if (std::fflush(stream) == 0 && !std::ferror(stream)) return 0;
+  return errno != 0 ? errno : EIO;
 }

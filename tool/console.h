@@ -31,4 +31,8 @@ void writeMessage(std::FILE* stream, const char* text);
 // arguments (names, paths, numbers) are written as they are.
 void printMessage(std::FILE* stream, const char* format, ...) D88CUT_PRINTF_FORMAT(2, 3);
 
+// Flushes stream. Returns 0 when everything written to it went out, else the
+// reason it did not (an errno value; EIO when the system gave none).
+int finishStream(std::FILE* stream);
+
 #endif  // D88CUT_TOOL_CONSOLE_H_

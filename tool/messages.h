@@ -32,14 +32,46 @@ inline constexpr char kScenarioDisk[] =
 // Progress: a file is about to be written; %s is its name.
 inline constexpr char kCutting[] = "cutting ... %s\n";
 
-// A file's run stopped early: %s the file, then the bytes of its run that were
-// found and the bytes it needs. The file is still written at full length.
+// A file's run stopped early: the file, the image it was cut from, the
+// file's bytes found on the disk and its length, then where the run stopped
+// (track, C, H, R) and, following, why. The file is still written at full
+// length unless an earlier image of this run wrote it complete.
 inline constexpr char kIncompleteRun[] =
-    "d88cut: warning: %s is incomplete: %d of the %d bytes it needs were found on the disk\n";
+    "d88cut: warning: %s (image %d) is incomplete: %d of its %d bytes were found on the disk; "
+    "the run stops at track %d (C %d, H %d, R %d): ";
+inline constexpr char kStopTrackAbsent[] = "the track is absent";
+inline constexpr char kStopNoSuchSector[] = "no such sector on the track";
+inline constexpr char kStopShortSector[] = "the sector holds only %d bytes";  // its data bytes
+// The earlier image whose complete copy was left in place.
+inline constexpr char kKeptEarlierCopy[] = "; the complete copy from image %d was kept";
+inline constexpr char kLineEnd[] = "\n";
 
 // A file could not be written: %s the file, %s the system's reason. A
 // previous file of that name is left as it was.
 inline constexpr char kWriteFailure[] = "d88cut: error: cannot write %s: %s\n";
+
+// The D88 file cannot be opened: the path, the system's reason. Follows
+// kOpenFailure.
+inline constexpr char kOpenFailureReason[] = "d88cut: cannot open %s: %s\n";
+
+// Not one image was recognised: the path, the images looked at.
+inline constexpr char kNothingRecognised[] =
+    "d88cut: note: %s holds no disk of the game (disk images looked at: %d)\n";
+
+// Standard output could not be written: the system's reason.
+inline constexpr char kOutputFailure[] = "d88cut: error: cannot write standard output: %s\n";
+
+// --help: the usage line (kUsage) comes first.
+inline constexpr char kHelp[] =
+    "Looks at every disk image of a D88 file (the first 64) and recognises the\n"
+    "game's system disk and its scenario disks 1 to 4. From the system disk it\n"
+    "cuts LOADER, DRIVER and MUSIC, from scenario disk 4 MUSIC2, into the current\n"
+    "directory. DiskNo. is accepted and has no effect.\n"
+    "\n"
+    "  -h, --help   show this text\n"
+    "  --version    show the version\n";
+// --version: the version.
+inline constexpr char kVersion[] = "d88cut %s\n";
 
 // A file's place does not fit the extraction buffer: %s the file.
 inline constexpr char kOutsideBuffer[] =

@@ -1,26 +1,84 @@
-#include "tool/output_file.h"
-
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 
+#include "tool/output_file.h"
+
 namespace {
 
-// Creates a fresh temporary file beside `path`, named into `temp`. Returns its
-// descriptor, or -1 with errno set.
-int createTemporary(const char* path, char* temp, std::size_t tempSize) {
+// The temporary file being written, for the signal handler to remove. Both
+// change only while the signals below are blocked.
+char pendingTemp[4096];
+volatile sig_atomic_t pendingArmed = 0;
+
+constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+extern "C" void removeTemporaryAndDie(int signal) {
+  if (pendingArmed != 0) ::unlink(pendingTemp);
+  // SA_RESETHAND restored the default action; the signal, blocked while this
+  // handler runs, ends the process as soon as it returns.
+  ::raise(signal);
+}
+
+// Installs the handlers once. A signal the process was started with ignored
+// (nohup, a background job) stays ignored. SIGXFSZ is ignored, so that a
+// file-size limit makes a write fail with EFBIG instead of killing the tool.
+void installSignalHandlers() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  struct sigaction action = {};
+  action.sa_handler = removeTemporaryAndDie;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESETHAND;
+  for (int signal : kCleanupSignals) {
+    struct sigaction previous = {};
+    if (sigaction(signal, &action, &previous) == 0 && previous.sa_handler == SIG_IGN) {
+      sigaction(signal, &previous, nullptr);
+    }
+  }
+  ::signal(SIGXFSZ, SIG_IGN);
+}
+
+// Blocks the cleanup signals for the object's lifetime; keeps errno.
+class BlockedSignals {
+ public:
+  BlockedSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : kCleanupSignals) sigaddset(&set, signal);
+    sigprocmask(SIG_BLOCK, &set, &previous_);
+  }
+  ~BlockedSignals() {
+    const int saved = errno;
+    sigprocmask(SIG_SETMASK, &previous_, nullptr);
+    errno = saved;
+  }
+  BlockedSignals(const BlockedSignals&) = delete;
+  BlockedSignals& operator=(const BlockedSignals&) = delete;
+
+ private:
+  sigset_t previous_;
+};
+
+// Creates a fresh temporary file beside `path`, named into pendingTemp, and
+// arms the signal handler for it. Returns its descriptor, or -1 with errno set.
+int createTemporary(const char* path) {
   static unsigned serial = 0;
+  const BlockedSignals blocked;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const int n = std::snprintf(temp, tempSize, "%s.%ld-%u.tmp", path,
+    const int n = std::snprintf(pendingTemp, sizeof pendingTemp, "%s.%ld-%u.tmp", path,
                                 static_cast<long>(getpid()), serial++);
-    if (n < 0 || static_cast<std::size_t>(n) >= tempSize) {
+    if (n < 0 || static_cast<std::size_t>(n) >= sizeof pendingTemp) {
       errno = ENAMETOOLONG;
       return -1;
     }
     // 0666 and the umask: the same permissions a plain create would give.
-    const int fd = ::open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(pendingTemp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) pendingArmed = 1;
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -44,14 +102,16 @@ int writeAll(int fd, const uint8_t* data, std::size_t length) {
 }  // namespace
 
 int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
-  char temp[4096];
-  const int fd = createTemporary(path, temp, sizeof temp);
+  installSignalHandlers();
+  const int fd = createTemporary(path);
   if (fd < 0) return errno;
   int error = writeAll(fd, data, length);
   // The data must be on the disk before the name points at it.
   if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && std::rename(temp, path) != 0) error = errno;
-  if (error != 0) ::unlink(temp);
+  const BlockedSignals blocked;
+  if (error == 0 && std::rename(pendingTemp, path) != 0) error = errno;
+  if (error != 0) ::unlink(pendingTemp);
+  pendingArmed = 0;
   return error;
 }

@@ -1,10 +1,14 @@
 #include "tool/run_tool.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "tool/console.h"
 #include "tool/cut_file.h"
 #include "tool/file_table.h"
 #include "tool/messages.h"
 #include "tool/recognition.h"
+#include "tool/version.h"
 
 namespace {
 
@@ -26,23 +30,57 @@ bool handleImage(const Extraction& x, const DiskRecognition& disk) {
   return whole;
 }
 
+// Looks at every image of the open file and cuts what it recognises;
+// false if a file was incomplete or not written.
+bool cutAllImages(D88File& disk, const char* path, std::FILE* out, std::FILE* err) {
+  CompleteFiles complete;
+  bool whole = true;
+  int32_t recognised = 0;
+  const int32_t images = disk.imageCount();
+  for (int32_t i = 0; i < images; ++i) {
+    const DiskRecognition what = examineImage(disk, i, extractionBuffer);
+    if (what.kind != DiskRecognition::kOther) ++recognised;
+    const Extraction x = {disk, extractionBuffer, out, err, i, &complete};
+    whole = handleImage(x, what) && whole;
+  }
+  if (recognised == 0) printMessage(err, kNothingRecognised, path, static_cast<int>(images));
+  return whole;
+}
+
+const char* programName(int argc, const char* const* argv) {
+  return argc > 0 && argv[0] != nullptr ? argv[0] : "d88cut";
+}
+
+// Flushes out; a failure to write it turns any status into kExitFailure.
+int finishOutput(std::FILE* out, std::FILE* err, int status) {
+  const int error = finishStream(out);
+  if (error == 0) return status;
+  printMessage(err, kOutputFailure, std::strerror(error));
+  return kExitFailure;
+}
+
 }  // namespace
 
 int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    printMessage(out, kUsage, programName(argc, argv));
+    writeMessage(out, kHelp);
+    return finishOutput(out, err, kExitSuccess);
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    printMessage(out, kVersion, kProgramVersion);
+    return finishOutput(out, err, kExitSuccess);
+  }
   if (argc != 2 && argc != 3) {
-    const char* program = argc > 0 && argv[0] != nullptr ? argv[0] : "d88cut";
-    printMessage(err, kUsage, program);
+    printMessage(err, kUsage, programName(argc, argv));
     return kExitFailure;
   }
   if (!disk.open(argv[1])) {
+    const int reason = errno;
     writeMessage(err, kOpenFailure);
+    printMessage(err, kOpenFailureReason, argv[1], std::strerror(reason));
     return kExitFailure;
   }
-  const Extraction x = {disk, extractionBuffer, out, err};
-  bool whole = true;
-  const int32_t images = disk.imageCount();
-  for (int32_t i = 0; i < images; ++i) {
-    whole = handleImage(x, examineImage(disk, i, extractionBuffer)) && whole;
-  }
-  return whole ? kExitSuccess : kExitFailure;
+  const bool whole = cutAllImages(disk, argv[1], out, err);
+  return finishOutput(out, err, whole ? kExitSuccess : kExitFailure);
 }

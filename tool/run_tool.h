@@ -11,9 +11,12 @@ inline constexpr int kExitFailure = 1;
 
 // Runs d88cut with the command line argv[0..argc): opens argv[1] with disk,
 // announces every recognised disk on out and cuts its files into the current
-// directory. Returns kExitFailure after the usage or open-failure message on
-// err, or after looking at every image when a file was incomplete or not
-// written; kExitSuccess otherwise. argv[2], when given, is not used.
+// directory; a note on err when no image was recognised. A lone "--help" or
+// "-h" prints the help, "--version" the version, on out. Returns
+// kExitFailure after the usage or open-failure messages on err, or after
+// looking at every image when a file was incomplete or not written, or when
+// out could not be written (reported on err); kExitSuccess otherwise.
+// argv[2], when given, is not used.
 int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 #endif  // D88CUT_TOOL_RUN_TOOL_H_
