@@ -16,6 +16,8 @@ bool D88File::open(const char* path) {
   // fails, is a file that cannot be opened.
   if (std::fseek(file, 0, SEEK_SET) != 0) return failOpen();
   if (!fillCache(0) && std::ferror(file)) return failOpen();
+  if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
+  if (length < 0) length = 0;
   int64_t position = 0;
   while (count < kMaxImages) {
     imageOffsets[count] = static_cast<int32_t>(position);
@@ -44,6 +46,7 @@ void D88File::close() {
   count = 0;
   selected = -1;
   media = -1;
+  length = 0;
   cacheLength = 0;
 }
 
@@ -69,14 +72,11 @@ bool D88File::selectImage(int32_t index) {
 }
 
 void D88File::loadImageHeader(const uint8_t (&raw)[kImageHeaderSize]) {
-  for (int32_t t = 0; t < kTrackCount; ++t) {
-    trackOffsets[t] = loadLeSigned32(raw + kTrackTableOffset + kTrackEntrySize * t);
-  }
-  media = raw[kMediaTypeOffset];
-  diskSize = loadLeSigned32(raw + kDiskSizeOffset);
-  for (int32_t i = 0; i < kDiskNameLength && raw[kDiskNameOffset + i] != 0; ++i) {
-    name[i] = static_cast<char>(raw[kDiskNameOffset + i]);
-  }
+  const ImageHeader header = parseImageHeader(raw);
+  for (int32_t t = 0; t < kTrackCount; ++t) trackOffsets[t] = toSigned32(header.trackEntries[t]);
+  media = header.media;
+  diskSize = toSigned32(header.diskSize);
+  std::memcpy(name, header.name, sizeof name);
 }
 
 int64_t D88File::trackPosition(int32_t track) const {
@@ -169,6 +169,25 @@ int32_t D88File::listSectorIds(int32_t track, uint8_t* buffer, int32_t length) {
     if (i == header.count - 1) break;  // a count of 0 never stops the listing
   }
   return written;
+}
+
+bool D88File::nextRecord(TrackWalk* walk, TrackRecord* record) {
+  if (walk->ended || walk->position < 0) return false;
+  SectorHeader header;
+  if (walk->position + kSectorHeaderSize > walk->end || !readHeaderAt(walk->position, &header) ||
+      header.count == 0) {
+    walk->ended = true;
+    return false;
+  }
+  record->header = header;
+  record->position = walk->position;
+  record->index = walk->index;
+  const int64_t dataEnd = walk->position + kSectorHeaderSize + header.dataSize;
+  record->dataPastEnd = dataEnd > walk->end;
+  walk->ended = record->dataPastEnd || walk->index == header.count - 1;
+  walk->position = dataEnd;
+  walk->index += 1;
+  return true;
 }
 
 bool D88File::readHeaderAt(int64_t position, SectorHeader* header) {

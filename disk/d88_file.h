@@ -29,6 +29,24 @@ struct RunStop {
   int32_t holds = 0;  // data bytes the stopping sector gave (0 when missing)
 };
 
+// A walk over a track's records in the order readSector's search visits
+// them, bounded by an end position. Start one with the file position of the
+// track's first record header and the end of the bytes it may read.
+struct TrackWalk {
+  int64_t position = -1;  // file position of the next header
+  int64_t end = 0;        // no byte at or past this position is read
+  int32_t index = 0;      // position of the next record in the walk
+  bool ended = false;
+};
+
+// One record met on a walk.
+struct TrackRecord {
+  SectorHeader header;
+  int64_t position;  // file position of its header
+  int32_t index;     // its position in the walk
+  bool dataPastEnd;  // its data reaches past the walk's end
+};
+
 class D88File {
  public:
   D88File() = default;
@@ -52,6 +70,22 @@ class D88File {
 
   // Number of indexed images, 0..64.
   int32_t imageCount() const { return count; }
+
+  // Length of the open file in bytes as found by open; 0 when none is open.
+  int64_t fileSize() const { return length; }
+
+  // Reads up to n bytes at file position pos into dst. Returns the count
+  // read: fewer at the end of the file, 0 with no file open, for n <= 0 or
+  // for a position outside 0..INT32_MAX. REQUIRES: dst holds n bytes.
+  int32_t readBytesAt(int64_t pos, uint8_t* dst, int32_t n) { return readAt(pos, dst, n); }
+
+  // Reads the next record of `walk` into *record and steps past it, the way
+  // readSector's search steps (each header's count taken afresh). Returns
+  // false, ending the walk, before a header whose count is 0 or that is not
+  // whole before walk->end, and after the walk ended: after the header at
+  // position count-1, or after a record whose data reaches past walk->end
+  // (record->dataPastEnd). Reads only; changes no selection.
+  bool nextRecord(TrackWalk* walk, TrackRecord* record);
 
   // Makes image `index` the selected one by loading its header. Returns true
   // on success. With no file open returns false and changes nothing. Any
@@ -152,6 +186,7 @@ class D88File {
   int32_t trackOffsets[kTrackCount] = {};
   int32_t media = -1;
   char name[kDiskNameLength + 1] = {};
+  int64_t length = 0;
 
   // A read-through block of the file, so that walking a chain of sector
   // headers costs no system call per header.

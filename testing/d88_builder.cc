@@ -39,7 +39,7 @@ std::vector<uint8_t> D88Builder::build() const {
     for (std::size_t i = 0; i < image.name.size() && i < kDiskNameLength; ++i) {
       out[start + i] = static_cast<uint8_t>(image.name[i]);
     }
-    out[start + kMediaTypeOffset] = image.media;
+    out[start + 0x1B] = image.media;  // literal offsets: the tests pin the format
     for (std::size_t t = 0; t < image.tracks.size(); ++t) {
       const std::vector<SectorRecord>& track = image.tracks[t];
       if (track.empty()) continue;
@@ -56,12 +56,29 @@ std::vector<uint8_t> D88Builder::build() const {
                   static_cast<uint16_t>(rec.count >= 0 ? rec.count : track.size()));
         storeLe16(out, at + kDataSizeOffset,
                   static_cast<uint16_t>(rec.dataSize >= 0 ? rec.dataSize : rec.data.size()));
+        out[at + 6] = rec.density;
+        out[at + 7] = rec.deleted;
+        out[at + 8] = rec.status;
         out.insert(out.end(), rec.data.begin(), rec.data.end());
       }
     }
     storeLe32(out, start + kDiskSizeOffset, static_cast<uint32_t>(out.size() - start));
   }
   return out;
+}
+
+std::vector<uint8_t> withShortHeader(std::vector<uint8_t> d88, uint32_t length) {
+  const uint32_t cut = kImageHeaderSize - length;
+  auto load32 = [&d88](std::size_t pos) {
+    return uint32_t{d88[pos]} | uint32_t{d88[pos + 1]} << 8 | uint32_t{d88[pos + 2]} << 16 |
+           uint32_t{d88[pos + 3]} << 24;
+  };
+  storeLe32(d88, 0x1C, load32(0x1C) - cut);
+  for (std::size_t pos = 0x20; pos < length; pos += 4) {
+    if (load32(pos) != 0) storeLe32(d88, pos, load32(pos) - cut);
+  }
+  d88.erase(d88.begin() + length, d88.begin() + kImageHeaderSize);
+  return d88;
 }
 
 void storeLe16(std::vector<uint8_t>& bytes, std::size_t pos, uint16_t value) {

@@ -15,6 +15,9 @@ struct SectorRecord {
   std::vector<uint8_t> data;
   int32_t count = -1;
   int32_t dataSize = -1;
+  uint8_t density = 0;  // header byte 6: 0x00 double, 0x40 single
+  uint8_t deleted = 0;  // byte 7
+  uint8_t status = 0;   // byte 8: 0 a good read
 };
 
 class D88Builder {
@@ -37,6 +40,12 @@ class D88Builder {
   };
   std::vector<Image> images_;
 };
+
+// The single image of `d88` rewritten with an older, shorter header of
+// `length` bytes (a track table of (length - 0x20) / 4 entries): the header
+// bytes from `length` on are dropped and every offset moved back.
+// REQUIRES: the table entries past the new table are 0.
+std::vector<uint8_t> withShortHeader(std::vector<uint8_t> d88, uint32_t length);
 
 void storeLe16(std::vector<uint8_t>& bytes, std::size_t pos, uint16_t value);
 void storeLe32(std::vector<uint8_t>& bytes, std::size_t pos, uint32_t value);

@@ -1,9 +1,13 @@
-// End-to-end runs of the built d88info.
+// End-to-end runs of the built d88info, on the layouts real D88 files have.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
+#ifdef D88CUT_HAVE_JSON
+#include <nlohmann/json.hpp>
+#endif
 
 #include "testing/d88_builder.h"
 #include "testing/game_disks.h"
@@ -11,112 +15,221 @@
 
 namespace {
 
+std::vector<uint8_t> sectorData(std::size_t size) { return std::vector<uint8_t>(size, 0xE5); }
+
+// Two images: the first's track 1 a blank track of zero bytes, as some
+// tools write; the second a plain one.
+std::vector<uint8_t> blankTrackBeforeAnImage() {
+  D88Builder builder;
+  builder.image("BLANK").sector(0, 0, 0, 1, 1, sectorData(256));
+  builder.sector(1, 0, 1, 1, 1, sectorData(256));
+  builder.image("NEXT").sector(0, 0, 0, 1, 1, sectorData(256));
+  std::vector<uint8_t> d88 = builder.build();
+  const std::size_t track1 = 688 + 16 + 256;
+  std::fill(d88.begin() + track1, d88.begin() + track1 + 16 + 256, 0);
+  return d88;
+}
+
+std::vector<uint8_t> oddRecords() {
+  SectorRecord single{0, 0, 1, 1, sectorData(128)};  // 128 bytes where N 1 means 256
+  single.density = 0x40;
+  SectorRecord deleted{0, 0, 2, 1, sectorData(256)};
+  deleted.deleted = 0x10;
+  deleted.status = 0xB0;
+  SectorRecord again{0, 0, 2, 1, sectorData(256)};  // the same ID once more
+  std::vector<uint8_t> d88 =
+      D88Builder().image("ODD").record(0, single).record(0, deleted).record(0, again).build();
+  d88[0x1A] = 0x10;  // write-protected
+  return d88;
+}
+
+std::vector<uint8_t> sample() { return buildSampleSet(); }
+
+std::vector<uint8_t> withBytes(std::vector<uint8_t> d88, std::size_t count, uint8_t value) {
+  d88.insert(d88.end(), count, value);
+  return d88;
+}
+
+struct Layout {
+  const char* name;
+  std::vector<uint8_t> d88;
+  std::set<std::string> kinds;  // every note kind, of the file and its images
+  std::vector<std::string> text;  // what the text report holds
+};
+
+std::vector<Layout> layouts() {
+  D88Builder twoTracks;
+  twoTracks.image("OLD").sector(0, 0, 0, 1, 1, sectorData(256)).sector(1, 0, 1, 1, 1, sectorData(256));
+  std::vector<uint8_t> truncated = sample();
+  truncated.resize(415840 + 400000);  // scenario disk 4 ends inside track 76
+  std::vector<uint8_t> sizeZero = buildGameDisks({{"ZERO", 2, false, {}}});
+  storeLe32(sizeZero, 0x1C, 0);
+  std::vector<uint8_t> inHeader = twoTracks.build();
+  storeLe32(inHeader, 0x20 + 4 * 5, 8);
+  std::vector<uint8_t> huge = sample();
+  storeLe32(huge, 4 * 415840 + 0x1C, 0x80000000u);
+  return {
+      {"the sample set", sample(), {}, {"image 1  offset 0x00065860  size 415840  media 0x00 (2D)  "
+                                        "protect 0x00  header 688  tracks 80  name \"SCENARIO DISK 4\""}},
+      {"a blank track before an image", blankTrackBeforeAnImage(), {"blank-track"},
+       {"  track 0  cylinder 0  head 0: 0/0/1/1", "  note: track 1: blank (the first record header "
+                                                 "has count 0) [blank-track]",
+        "image 1  offset 0x000004D0"}},
+      {"a 0x2A0 header", withShortHeader(twoTracks.build(), 0x2A0), {"short-header"},
+       {"header 672  tracks 2", "  track 1  cylinder 0  head 1: 0/1/1/1",
+        "  note: short header: 672 bytes, a track table of 160 entries [short-header]"}},
+      {"a 0x288 header", withShortHeader(twoTracks.build(), 0x288), {"short-header"},
+       {"header 648  tracks 2"}},
+      {"a truncated file", truncated, {"truncated", "entry-past-file", "past-image-end"},
+       {"  note: image cut short: 400000 of its 415840 bytes are in the file [truncated]\n",
+        "  note: tracks 77-79: the first record header is not whole inside the image's bytes "
+        "[entry-past-file]\n",
+        "38/0/4/3 38/0/5/3[past end]\n", "    MUSIC2: 11970 of 11970 bytes found\n"}},
+      {"zero bytes after the last image", withBytes(sample(), 100, 0), {"trailing-bytes"},
+       {"note: 100 bytes after the last image (offset 0x001FB9E0) [trailing-bytes]"}},
+      {"a partial header at the end", withBytes(sample(), 100, 0xFF), {"partial-header"}, {}},
+      {"65 images", buildGameDisks(std::vector<GameDisk>(65, GameDisk{"MANY", 2, false, {}, {1}})),
+       {"more-images"}, {"note: 1 more images follow the 64 that d88cut looks at [more-images]"}},
+      {"disk size 0", sizeZero, {"repeated-image", "size-below-header", "entry-past-size"},
+       {"  note: d88cut looks at this image 64 times (images 0 to 63 start at this offset) "
+        "[repeated-image]",
+        "  note: tracks 0-79: the track-table entry is above the disk size [entry-past-size]"}},
+      {"an entry inside the header", inHeader, {"entry-in-header"},
+       {"  note: track 5: the track-table entry points inside the header [entry-in-header]"}},
+      {"single density, deleted, error status, one ID twice", oddRecords(),
+       {"size-mismatch", "duplicate-id"},
+       {"protect 0x10", "0/0/1/1[single][size 128] 0/0/2/1[deleted][status 0xB0] 0/0/2/1",
+        "  note: track 0: two records carry one sector ID [duplicate-id]"}},
+      {"a disk size of 2^31", huge, {"truncated"}, {"size 2147483648"}},
+  };
+}
+
 class InfoTest : public ::testing::Test {
  protected:
-  ProgramResult run(const std::vector<uint8_t>& d88, std::vector<std::string> options = {}) {
-    EXPECT_TRUE(writeBytes(input(), d88));
-    options.push_back(input());
-    return lfLines(runProgram(D88INFO_PATH, options, dir_.path()));
+  ProgramResult run(std::vector<std::string> args) {
+    return lfLines(runProgram(D88INFO_PATH, args, dir_.path()));
   }
-  std::string input() const { return dir_.file("in.d88"); }
+  std::string write(const std::string& name, const std::vector<uint8_t>& d88) {
+    EXPECT_TRUE(writeBytes(dir_.file(name), d88));
+    return dir_.file(name);
+  }
   ScopedTempDir dir_;
 };
 
-
-TEST_F(InfoTest, ShowsEveryImageAndWhatD88cutWouldMakeOfIt) {
-  const std::vector<uint8_t> d88 = buildSampleSet();
-  const int size = static_cast<int>(d88.size() / 5);  // the five disks are the same size
-  auto header = [size](int i, const std::string& name) {
-    char offset[16];
-    std::snprintf(offset, sizeof offset, "0x%08X", static_cast<unsigned>(i * size));
-    return "image " + std::to_string(i) + "  offset " + offset + "  size " + std::to_string(size) +
-           "  media 0x00 (2D)  tracks 80  name \"" + name + "\"\n";
-  };
-  const ProgramResult r = run(d88);
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out,
-            header(0, "SYSTEM DISK") +
-                "  system disk: LOADER 16384/16384, DRIVER 7552/7552, MUSIC 56796/56796 bytes "
-                "found\n" +
-                header(1, "SCENARIO DISK 4") + "  scenario disk 4: MUSIC2 12355/12355 bytes found\n" +
-                header(2, "SCENARIO DISK 2") + "  scenario disk 2\n" + header(3, "SCENARIO DISK 3") +
-                "  scenario disk 3\n" + header(4, "SCENARIO DISK 1") + "  scenario disk 1\n");
-  EXPECT_EQ(dir_.entries(), std::vector<std::string>{"in.d88"});  // nothing written
+TEST_F(InfoTest, ReportsTheLayoutsOfRealFiles) {
+  int serial = 0;
+  for (const Layout& layout : layouts()) {
+    const std::string path = write("f" + std::to_string(serial++) + ".d88", layout.d88);
+    const ProgramResult r = run({"--sectors", path});
+    EXPECT_EQ(r.status, 0) << layout.name;
+    EXPECT_EQ(r.err, "") << layout.name;
+    std::set<std::string> kinds;
+    for (std::size_t at = r.out.find(" ["); at != std::string::npos; at = r.out.find(" [", at + 1)) {
+      const std::size_t end = r.out.find("]\n", at);
+      if (end != std::string::npos && r.out.rfind("note: ", at) > r.out.rfind('\n', at)) {
+        kinds.insert(r.out.substr(at + 2, end - at - 2));
+      }
+    }
+    EXPECT_EQ(kinds, layout.kinds) << layout.name << "\n" << r.out;
+    for (const std::string& line : layout.text) {
+      EXPECT_NE(r.out.find(line), std::string::npos) << layout.name << ": " << line << "\n" << r.out;
+    }
+  }
 }
 
-TEST_F(InfoTest, CountsTheBytesOfARunThatStopsEarly) {
-  const ProgramResult r = run(buildGameDisks({{"GAPS", 0, true, {{6, 3}, {30, 1}}}, {"X", 9, false, {}}}));
-  EXPECT_NE(r.out.find("  system disk: LOADER 16384/16384, DRIVER 5120/7552, MUSIC 27648/56796 "
-                       "bytes found\n"),
+#ifdef D88CUT_HAVE_JSON
+TEST_F(InfoTest, JsonHoldsTheSameFactsForAllFiles) {
+  std::vector<std::string> args = {"--json"};
+  const std::vector<Layout> all = layouts();
+  for (std::size_t i = 0; i < all.size(); ++i) args.push_back(write(std::to_string(i), all[i].d88));
+  const ProgramResult r = run(args);
+  EXPECT_EQ(r.status, 0);
+  const nlohmann::json doc = nlohmann::json::parse(r.out);
+  ASSERT_EQ(doc["files"].size(), all.size());
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const nlohmann::json& file = doc["files"][i];
+    std::set<std::string> kinds;
+    for (const auto& note : file["notes"]) kinds.insert(note["kind"]);
+    for (const auto& image : file["images"]) {
+      for (const auto& note : image["notes"]) kinds.insert(note["kind"]);
+    }
+    EXPECT_EQ(kinds, all[i].kinds) << all[i].name;
+  }
+  const nlohmann::json& system = doc["files"][0]["images"][0];
+  EXPECT_EQ(system["name"], "SYSTEM DISK");
+  EXPECT_EQ(system["game"]["files"][2], nlohmann::json::parse(
+      R"({"name":"MUSIC","length":56540,"found":56540,"stop":null})"));
+  EXPECT_EQ(system["tracks"][1]["records"][0],
+            nlohmann::json::parse(R"({"c":0,"h":1,"r":1,"n":3,"count":5,"density":0,"deleted":0,
+                                      "status":0,"dataSize":1024})"));
+  const nlohmann::json& odd = doc["files"][10]["images"][0];
+  EXPECT_EQ(odd["writeProtect"], 16);
+  EXPECT_EQ(odd["tracks"][0]["records"][1]["status"], 0xB0);
+  EXPECT_EQ(doc["files"][11]["images"][4]["diskSize"], 2147483648u);
+}
+#endif
+
+TEST_F(InfoTest, SaysWhereAndWhyARunStops) {
+  const std::string path =
+      write("gaps.d88", buildGameDisks({{"GAPS", 0, true, {{6, 3}, {30, 1}}}, {"X", 9, false, {}}}));
+  const ProgramResult r = run({path});
+  EXPECT_NE(r.out.find("  system disk\n"
+                       "    LOADER: 16384 of 16384 bytes found\n"
+                       "    DRIVER: 5120 of 7552 bytes found; the run stops at track 6 (C 3, H 0, "
+                       "R 3): no such sector on the track\n"
+                       "    MUSIC: 27392 of 56540 bytes found; the run stops at track 30 (C 15, H 0, "
+                       "R 1): no such sector on the track\n"),
             std::string::npos)
       << r.out;
   EXPECT_NE(r.out.find("  not a disk of the game\n"), std::string::npos) << r.out;
+  EXPECT_EQ(dir_.entries(), std::vector<std::string>{"gaps.d88"});  // nothing written
 }
 
-TEST_F(InfoTest, HeaderFieldsOfOddImages) {
-  std::vector<uint8_t> d88 = D88Builder()
-                                 .image("\x83\x65\x01X\x7F", 0x20)
-                                 .sector(3, 1, 1, 2, 0, std::vector<uint8_t>(128, 0))
-                                 .image("M", 0x55)
-                                 .build();
-  storeLe32(d88, 0x20 + 4 * 9, 0x7FFFFFFF);  // above the disk size: not usable
-  const ProgramResult r = run(d88);
-  EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1),
-            "image 0  offset 0x00000000  size 832  media 0x20 (2HD)  tracks 1  name "
-            "\"\x83\x65\\x01X\\x7F\"\n");
-  EXPECT_NE(r.out.find("image 1  offset 0x00000340  size 688  media 0x55 (unknown)  tracks 0  "
-                       "name \"M\"\n"),
-            std::string::npos)
-      << r.out;
-
+TEST_F(InfoTest, NamesAreDecodedOnlyWhereTheyCanBe) {
+  // テ, a control byte, X, DEL, then a lead byte without its second byte.
+  const std::string path = write("name.d88", D88Builder().image("\x83\x65\x01X\x7F\x83").build());
+  EXPECT_NE(run({path}).out.find("name \"\x83\x65\\x01X\\x7F\x83\"\n"), std::string::npos);
+#ifdef D88CUT_HAVE_JSON
+  EXPECT_EQ(nlohmann::json::parse(run({"--json", path}).out)["files"][0]["images"][0]["name"],
+            "\u30C6\\x01X\\x7F\\x83");
+#endif
 #ifndef _WIN32
-  const ProgramResult terminal = runOnTerminal(D88INFO_PATH, {input()}, dir_.path(), [] {
+  const ProgramResult terminal = runOnTerminal(D88INFO_PATH, {path}, dir_.path(), [] {
     unsetenv("LC_ALL");
     setenv("LANG", "C.UTF-8", 1);
   });
-  EXPECT_NE(terminal.out.find("name \"\u30C6\\x01X\\x7F\""), std::string::npos) << terminal.out;
+  EXPECT_NE(terminal.out.find("name \"\u30C6\\x01X\\x7F\\x83\""), std::string::npos) << terminal.out;
 #endif
 }
 
-TEST_F(InfoTest, SectorsListsIdsInTrackOrder) {
-  D88Builder builder;
-  builder.image("S");
-  for (uint8_t r : {3, 1, 2}) builder.sector(5, 2, 1, r, 1, std::vector<uint8_t>(256, 0));
-  builder.sector(0, 0, 0, 1, 1, std::vector<uint8_t>(256, 7));
-  const ProgramResult r = run(builder.build(), {"--sectors"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("  not a disk of the game\n"
-                       "  track 0  cylinder 0  head 0: 0/0/1/1\n"
-                       "  track 5  cylinder 2  head 1: 2/1/3/1 2/1/1/1 2/1/2/1\n"),
-            std::string::npos)
-      << r.out;
-}
-
-TEST_F(InfoTest, CommandLineErrors) {
+TEST_F(InfoTest, CommandLines) {
+  const std::string usage = "usage: d88info [--sectors] [--json] FILE...\n";
+  const std::string good = write("good.d88", D88Builder().image("G").build());
+  const std::string none = dir_.file("none.d88");
   struct Case {
     std::vector<std::string> args;
     int status;
-    std::string out, err;
+    std::string outStart, err;
   };
-  const std::string usage = "usage: d88info [--sectors] FILE.d88\n";
   const Case cases[] = {
       {{}, 1, "", usage},
-      {{"a.d88", "b.d88"}, 1, "", usage},
       {{"--sectors"}, 1, "", usage},
-      {{"-x", "a.d88"}, 1, "", "d88info: unknown option: -x\n" + usage},
-      {{dir_.file("none.d88")}, 1, "", "d88info: cannot open " + dir_.file("none.d88") + "\n"},
-      {{dir_.path()}, 1, "", "d88info: cannot open " + dir_.path() + "\n"},
+      {{"-x", good}, 1, "", "d88info: unknown option: -x\n" + usage},
+      {{none}, 1, "", "d88info: cannot open " + none + ": " + std::strerror(ENOENT) + "\n"},
+      {{none, good}, 1, "file " + good + "  size 688\nimage 0", "d88info: cannot open " + none},
+      {{"-"}, 1, "", "d88info: cannot open -: "},  // a lone "-" is a path
+      {{"--", "-h"}, 1, "", "d88info: cannot open -h: "},
+      {{"--version"}, 0, "d88info " D88CUT_VERSION "\n", ""},
+      {{"-h"}, 0, usage, ""},
   };
   for (const Case& c : cases) {
-    const ProgramResult r = lfLines(runProgram(D88INFO_PATH, c.args, dir_.path()));
-    EXPECT_EQ(r.status, c.status);
-    EXPECT_EQ(r.out, c.out);
-    EXPECT_EQ(r.err, c.err);
+    const ProgramResult r = run(c.args);
+    const std::string line = c.args.empty() ? "" : c.args[0];
+    EXPECT_EQ(r.status, c.status) << line;
+    EXPECT_EQ(r.out.rfind(c.outStart, 0), 0u) << line << "\n" << r.out;
+    EXPECT_EQ(r.out.empty(), c.outStart.empty()) << line;
+    EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << line << "\n" << r.err;
   }
-  const ProgramResult help = lfLines(runProgram(D88INFO_PATH, {"--help"}, dir_.path()));
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind(usage, 0), 0u);
 }
 
 }  // namespace

@@ -24,6 +24,16 @@ void initConsole();
 const char* textForStream(std::FILE* stream, const char* text, char* scratch,
                           std::size_t scratchSize);
 
+// True when text written to stream is shown as UTF-8: a terminal whose
+// locale uses UTF-8 (POSIX). Never on Windows, whose console shows the bytes.
+bool streamShowsUtf8(std::FILE* stream);
+
+// Converts the one Shift_JIS (code page 932) character in bytes[0..length)
+// to UTF-8 in out, which holds at least 5 bytes; NUL-terminates it. Returns
+// the UTF-8 length, or 0 when the bytes are not one valid character or no
+// converter exists.
+std::size_t shiftJisCharToUtf8(const char* bytes, std::size_t length, char* out);
+
 // Writes the NUL-terminated Shift_JIS text to stream, through textForStream.
 void writeMessage(std::FILE* stream, const char* text);
 

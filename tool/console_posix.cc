@@ -14,21 +14,39 @@ namespace {
 
 bool utf8Terminal = false;
 
-// Converts NUL-terminated Shift_JIS `text` to UTF-8 in out[0..size); false
-// when no converter exists, the text is not valid Shift_JIS or does not fit.
-bool toUtf8(const char* text, char* out, std::size_t size) {
-  iconv_t cd = iconv_open("UTF-8", "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-8", "SHIFT_JIS");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+// The one converter from Shift_JIS to UTF-8 of the process, opened on first
+// use; (iconv_t)-1 when the system has none.
+iconv_t shiftJisConverter() {
+  static iconv_t cd = [] {
+    iconv_t opened = iconv_open("UTF-8", "CP932");
+    if (opened == reinterpret_cast<iconv_t>(-1)) opened = iconv_open("UTF-8", "SHIFT_JIS");
+    return opened;
+  }();
+  return cd;
+}
+
+// Converts Shift_JIS bytes to UTF-8 in out[0..size), NUL-terminated; returns
+// the UTF-8 length, or -1 when there is no converter, the bytes are not valid
+// Shift_JIS or the result does not fit.
+long toUtf8(const char* text, std::size_t length, char* out, std::size_t size) {
+  iconv_t cd = shiftJisConverter();
+  if (cd == reinterpret_cast<iconv_t>(-1) || size == 0) return -1;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state
   char* in = const_cast<char*>(text);
-  std::size_t inLeft = std::strlen(text);
+  std::size_t inLeft = length;
   char* to = out;
   std::size_t outLeft = size - 1;  // room for the NUL
   const bool ok = iconv(cd, &in, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1) &&
                   iconv(cd, nullptr, nullptr, &to, &outLeft) != static_cast<std::size_t>(-1);
-  iconv_close(cd);
-  if (!ok) return false;
+  if (!ok) return -1;
   *to = '\0';
+  return to - out;
+}
+
+bool isAscii(const char* text) {
+  for (; *text != '\0'; ++text) {
+    if (static_cast<unsigned char>(*text) >= 0x80) return false;
+  }
   return true;
 }
 
@@ -41,8 +59,16 @@ void initConsole() {
                  (strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "UTF8") == 0);
 }
 
+bool streamShowsUtf8(std::FILE* stream) { return utf8Terminal && isatty(fileno(stream)); }
+
 const char* textForStream(std::FILE* stream, const char* text, char* scratch,
                           std::size_t scratchSize) {
-  if (!utf8Terminal || scratchSize == 0 || !isatty(fileno(stream))) return text;
-  return toUtf8(text, scratch, scratchSize) ? scratch : text;
+  // ASCII reads the same in both encodings.
+  if (isAscii(text) || !streamShowsUtf8(stream)) return text;
+  return toUtf8(text, std::strlen(text), scratch, scratchSize) >= 0 ? scratch : text;
+}
+
+std::size_t shiftJisCharToUtf8(const char* bytes, std::size_t length, char* out) {
+  const long n = toUtf8(bytes, length, out, 5);
+  return n > 0 ? static_cast<std::size_t>(n) : 0;
 }

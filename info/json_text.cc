@@ -1,0 +1,127 @@
+#include "info/json_text.h"
+
+#include <cstring>
+
+#include "tool/console.h"
+
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+char* putEscapedByte(char* text, unsigned char byte) {
+  *text++ = '\\';
+  *text++ = 'x';
+  *text++ = kHex[byte >> 4];
+  *text++ = kHex[byte & 0xF];
+  return text;
+}
+
+bool isControl(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
+
+// Length of the valid UTF-8 sequence at s, or 0 when s does not start one.
+int utf8SequenceLength(const unsigned char* s) {
+  int length = 0;
+  uint32_t code = 0;
+  if (s[0] < 0x80) return 1;
+  if (s[0] >= 0xC2 && s[0] <= 0xDF) length = 2, code = s[0] & 0x1Fu;
+  else if (s[0] >= 0xE0 && s[0] <= 0xEF) length = 3, code = s[0] & 0x0Fu;
+  else if (s[0] >= 0xF0 && s[0] <= 0xF4) length = 4, code = s[0] & 0x07u;
+  else return 0;
+  for (int i = 1; i < length; ++i) {
+    if ((s[i] & 0xC0) != 0x80) return 0;  // also stops at the NUL
+    code = code << 6 | (s[i] & 0x3Fu);
+  }
+  const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
+}
+
+// Bytes of the Shift_JIS character that starts with lead: 2 for a lead byte
+// of a double-byte character, else 1.
+int shiftJisLength(unsigned char lead) {
+  return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
+}
+
+}  // namespace
+
+void writeJsonString(std::FILE* stream, const char* text) {
+  std::fputc('"', stream);
+  const auto* s = reinterpret_cast<const unsigned char*>(text);
+  while (*s != '\0') {
+    const int length = utf8SequenceLength(s);
+    if (length == 0) {
+      std::fprintf(stream, "\\\\x%02X", *s++);
+    } else if (*s == '"' || *s == '\\') {
+      std::fputc('\\', stream);
+      std::fputc(*s++, stream);
+    } else if (*s < 0x20) {
+      std::fprintf(stream, "\\u%04X", *s++);
+    } else {
+      std::fwrite(s, 1, static_cast<std::size_t>(length), stream);
+      s += length;
+    }
+  }
+  std::fputc('"', stream);
+}
+
+void escapeDiskName(const char* name, char* text) {
+  for (; *name != '\0'; ++name) {
+    const auto byte = static_cast<unsigned char>(*name);
+    if (isControl(byte)) {
+      text = putEscapedByte(text, byte);
+    } else {
+      *text++ = static_cast<char>(byte);
+    }
+  }
+  *text = '\0';
+}
+
+void decodeDiskName(const char* name, char* text) {
+  const std::size_t length = std::strlen(name);
+  for (std::size_t i = 0; i < length;) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    const std::size_t size = static_cast<std::size_t>(shiftJisLength(byte));
+    char utf8[5];
+    if (!isControl(byte) && i + size <= length &&
+        shiftJisCharToUtf8(name + i, size, utf8) > 0) {
+      // One Shift_JIS byte gives at most 3 UTF-8 bytes, two at most 3 too.
+      const std::size_t n = std::strlen(utf8);
+      std::memcpy(text, utf8, n);
+      text += n;
+      i += size;
+    } else {
+      text = putEscapedByte(text, byte);
+      i += 1;
+    }
+  }
+  *text = '\0';
+}
+
+void formatTrackList(const bool (&tracks)[kTrackCount], char* text, std::size_t size) {
+  int32_t listed = 0;
+  for (bool t : tracks) listed += t ? 1 : 0;
+  std::size_t used = static_cast<std::size_t>(
+      std::snprintf(text, size, listed == 1 ? "track" : "tracks"));
+  const char* separator = " ";
+  for (int32_t t = 0; t < kTrackCount && used < size; ++t) {
+    if (!tracks[t]) continue;
+    int32_t last = t;
+    while (last + 1 < kTrackCount && tracks[last + 1]) ++last;
+    const int n = last == t ? std::snprintf(text + used, size - used, "%s%d", separator, t)
+                            : std::snprintf(text + used, size - used, "%s%d-%d", separator, t, last);
+    used += n > 0 ? static_cast<std::size_t>(n) : 0;
+    separator = ", ";
+    t = last;
+  }
+}
+
+const char* mediaKind(int32_t media) {
+  switch (media) {
+    case 0x00: return "2D";
+    case 0x10: return "2DD";
+    case 0x20: return "2HD";
+    case 0x30: return "1D";
+    case 0x40: return "1DD";
+    default: return "unknown";
+  }
+}

@@ -1,0 +1,37 @@
+// Texts for d88info: JSON strings, disk names, track lists.
+#ifndef D88CUT_INFO_JSON_TEXT_H_
+#define D88CUT_INFO_JSON_TEXT_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#include "disk/d88_format.h"
+
+// Room for a disk name written by escapeDiskName or decodeDiskName: each of
+// its 16 bytes takes at most 4 bytes ("\xNN", or 3 of UTF-8 for 1 of SJIS).
+inline constexpr std::size_t kNameTextSize = 4 * kDiskNameLength + 1;
+
+// Writes the NUL-terminated bytes as a JSON string, quotes included: valid
+// UTF-8 as it is, '"' and '\' and control characters escaped, and each byte
+// that is not part of valid UTF-8 as the six characters \\xNN (the text
+// "\xNN" once parsed), so the document is always valid UTF-8.
+void writeJsonString(std::FILE* stream, const char* text);
+
+// Writes the disk name's bytes into text (kNameTextSize bytes), with bytes
+// below 0x20 and 0x7F as \xNN, NUL-terminated; other bytes stay as they are.
+void escapeDiskName(const char* name, char* text);
+
+// Writes the Shift_JIS disk name into text (kNameTextSize bytes) as UTF-8:
+// each valid character decoded, control bytes and every byte that is not part
+// of a valid character as \xNN. NUL-terminated.
+void decodeDiskName(const char* name, char* text);
+
+// Writes "track 3" or "tracks 1-4, 7" for the tracks t whose tracks[t] is
+// true into text[0..size), NUL-terminated (cut short if it does not fit).
+void formatTrackList(const bool (&tracks)[kTrackCount], char* text, std::size_t size);
+
+// "2D", "2DD", "2HD", "1D", "1DD" for media bytes 0x00..0x40; else "unknown".
+const char* mediaKind(int32_t media);
+
+#endif  // D88CUT_INFO_JSON_TEXT_H_

@@ -1,0 +1,95 @@
+#include "info/layout.h"
+
+namespace {
+
+// Stops counting chained headers somewhere: a hostile chain could be long.
+constexpr int32_t kMaxChained = 1 << 20;
+
+bool readHeader(D88File& disk, int64_t position, ImageHeader* header) {
+  uint8_t raw[kImageHeaderSize];
+  if (disk.readBytesAt(position, raw, kImageHeaderSize) < kImageHeaderSize) return false;
+  *header = parseImageHeader(raw);
+  return true;
+}
+
+bool allZero(D88File& disk, int64_t start, int64_t length) {
+  uint8_t bytes[kImageHeaderSize];
+  const int32_t n = disk.readBytesAt(start, bytes, static_cast<int32_t>(length));
+  for (int32_t i = 0; i < n; ++i) {
+    if (bytes[i] != 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+FileTail examineFileTail(D88File& disk) {
+  FileTail tail;
+  int64_t position = 0;
+  for (int32_t chained = 0; chained < kMaxChained; ++chained) {
+    ImageHeader header;
+    if (!readHeader(disk, position, &header)) {
+      tail.leftoverStart = position;
+      tail.leftoverLength = disk.fileSize() > position ? disk.fileSize() - position : 0;
+      tail.leftoverZero = allZero(disk, position, tail.leftoverLength);
+      break;
+    }
+    const int32_t size = toSigned32(header.diskSize);
+    if (chained >= kMaxImages) {
+      if (size <= 0) break;  // it would be found again and again
+      ++tail.moreImages;
+    }
+    position += size;
+    if (position < 0 || position > kMaxFilePosition) break;
+  }
+  return tail;
+}
+
+int32_t headerLengthOf(const ImageHeader& header) {
+  uint32_t length = kImageHeaderSize;
+  for (uint32_t entry : header.trackEntries) {
+    if (entry >= kTrackTableOffset && entry % kTrackEntrySize == 0 && entry < length) {
+      length = entry;
+    }
+  }
+  return static_cast<int32_t>(length);
+}
+
+bool readImageLayout(D88File& disk, int32_t index, ImageLayout* image) {
+  if (!disk.selectImage(index)) return false;
+  *image = ImageLayout{};
+  image->index = index;
+  image->offset = disk.selectedImageOffset();
+  while (index + image->times < disk.imageCount() && disk.selectImage(index + image->times) &&
+         disk.selectedImageOffset() == image->offset) {
+    ++image->times;
+  }
+  if (!readHeader(disk, image->offset, &image->header)) return false;
+  image->headerLength = headerLengthOf(image->header);
+  image->tableEntries = (image->headerLength - kTrackTableOffset) / kTrackEntrySize;
+  const int64_t inFile = disk.fileSize() - image->offset;
+  image->bytesPresent = inFile < int64_t{image->header.diskSize} ? inFile : image->header.diskSize;
+  image->end = image->offset + image->bytesPresent;
+  return true;
+}
+
+TrackState classifyTrack(D88File& disk, const ImageLayout& image, int32_t t, int64_t* start,
+                         int32_t* declared) {
+  const uint32_t entry = image.header.trackEntries[t];
+  if (entry == 0) return TrackState::kAbsent;
+  if (entry < static_cast<uint32_t>(image.headerLength)) return TrackState::kInHeader;
+  if (entry > image.header.diskSize) return TrackState::kPastSize;
+  TrackWalk walk;
+  walk.position = image.offset + entry;
+  walk.end = image.end;
+  TrackRecord first;
+  if (walk.position + kSectorHeaderSize > image.end) return TrackState::kPastFile;
+  if (!disk.nextRecord(&walk, &first)) return TrackState::kBlank;  // whole, so count 0
+  *start = image.offset + entry;
+  *declared = first.header.count;
+  return TrackState::kListed;
+}
+
+bool dataSizeDiffers(const SectorHeader& header) {
+  return header.n > kMaxSizeCode || header.dataSize != (int32_t{128} << header.n);
+}

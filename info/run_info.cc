@@ -1,0 +1,106 @@
+#include "info/run_info.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "info/report.h"
+#include "tool/console.h"
+#include "tool/messages.h"
+#include "tool/version.h"
+
+namespace {
+
+struct Options {
+  bool help = false;
+  bool version = false;
+  bool sectors = false;
+  bool json = false;
+  int paths = 0;
+};
+
+bool isOption(const char* arg, bool optionsEnded) {
+  return !optionsEnded && arg[0] == '-' && arg[1] != '\0';  // a lone "-" is a path
+}
+
+// False (after a message on err) when the command line is wrong.
+bool parseOptions(int argc, const char* const* argv, std::FILE* err, Options* options) {
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    if (!optionsEnded && std::strcmp(arg, "--") == 0) {
+      optionsEnded = true;
+    } else if (!isOption(arg, optionsEnded)) {
+      ++options->paths;
+    } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+      options->help = true;
+    } else if (std::strcmp(arg, "--version") == 0) {
+      options->version = true;
+    } else if (std::strcmp(arg, "--sectors") == 0) {
+      options->sectors = true;
+    } else if (std::strcmp(arg, "--json") == 0) {
+      options->json = true;
+    } else {
+      printMessage(err, kInfoUnknownOption, arg);
+      writeMessage(err, kInfoUsage);
+      return false;
+    }
+  }
+  if (options->help || options->version || options->paths > 0) return true;
+  writeMessage(err, kInfoUsage);
+  return false;
+}
+
+// Reports every path of the command line; false when one could not be opened.
+bool reportPaths(D88File& disk, int argc, const char* const* argv, const Report& report,
+                 std::FILE* err) {
+  bool allOpened = true;
+  bool optionsEnded = false;
+  bool first = true;
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    if (!optionsEnded && std::strcmp(arg, "--") == 0) {
+      optionsEnded = true;
+      continue;
+    }
+    if (isOption(arg, optionsEnded)) continue;
+    if (report.json && !first) std::fputc(',', report.out);
+    if (disk.open(arg)) {
+      reportFile(disk, arg, report);
+    } else {
+      const char* reason = std::strerror(errno);
+      std::fflush(report.out);
+      printMessage(err, kInfoOpenFailure, arg, reason);
+      reportUnopenedFile(arg, reason, report);
+      allOpened = false;
+    }
+    first = false;
+  }
+  disk.close();
+  return allOpened;
+}
+
+}  // namespace
+
+int runInfo(D88File& disk, int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  Options options;
+  if (!parseOptions(argc, argv, err, &options)) return 1;
+  int status = 0;
+  if (options.help) {
+    writeMessage(out, kInfoHelp);
+  } else if (options.version) {
+    printMessage(out, kInfoVersion, kProgramVersion);
+  } else {
+    Report report;
+    report.out = out;
+    report.json = options.json;
+    report.sectors = options.sectors;
+    report.withPath = options.paths > 1;
+    if (report.json) std::fputs("{\"files\":[\n", out);
+    if (!reportPaths(disk, argc, argv, report, err)) status = 1;
+    if (report.json) std::fputs("]}\n", out);
+  }
+  const int error = finishStream(out);
+  if (error == 0) return status;
+  printMessage(err, kInfoOutputFailure, std::strerror(error));
+  return 1;
+}
