@@ -205,11 +205,17 @@ bool D88File::readHeaderAt(int64_t position, SectorHeader* header) {
 }
 
 bool D88File::fillCache(int64_t position) {
+  // Read ahead little after a jump, more and more while reading on (forward,
+  // within a block of the end): a jump to one sector costs no 64 KiB, a long
+  // chain of headers few refills.
+  const int64_t end = cacheStart + cacheLength;
+  const bool readingOn = cacheLength > 0 && position >= end && position - end < kCacheSize;
+  readAhead = !readingOn ? kFirstReadAhead : readAhead < kCacheSize / 2 ? readAhead * 2 : kCacheSize;
   cacheStart = position;
   cacheLength = 0;
   // position <= INT32_MAX, so it fits a long on every platform.
   if (std::fseek(file, static_cast<long>(position), SEEK_SET) != 0) return false;
-  cacheLength = static_cast<int32_t>(std::fread(cache, 1, kCacheSize, file));
+  cacheLength = static_cast<int32_t>(std::fread(cache, 1, static_cast<size_t>(readAhead), file));
   return cacheLength > 0;
 }
 

@@ -192,8 +192,11 @@ class D88File {
   // headers costs no system call per header.
   // 64 KiB: a search through a long chain refills it 16 bytes in 65,536.
   static constexpr int32_t kCacheSize = 65536;
+  // A refill after a jump reads this much; each refill that reads on doubles it.
+  static constexpr int32_t kFirstReadAhead = 16384;
   int64_t cacheStart = 0;
   int32_t cacheLength = 0;
+  int32_t readAhead = kFirstReadAhead;
   uint8_t cache[kCacheSize] = {};
 };
 

@@ -139,14 +139,42 @@ void writeFileNotes(const Report& r, const FileTail& tail) {
   }
 }
 
+char* put(char* p, const char* text) {
+  while (*text != '\0') *p++ = *text++;
+  return p;
+}
+
+char* putNumber(char* p, uint32_t value) {
+  char digits[10];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  while (n > 0) *p++ = digits[--n];
+  return p;
+}
+
+// A record's JSON object, formatted by hand: records are most of a document.
+void writeRecordJson(std::FILE* out, const SectorHeader& h, bool first) {
+  char json[200];
+  char* p = put(json, first ? "{\"c\":" : ",{\"c\":");
+  p = putNumber(put(putNumber(p, h.c), ",\"h\":"), h.h);
+  p = putNumber(put(p, ",\"r\":"), h.r);
+  p = putNumber(put(p, ",\"n\":"), h.n);
+  p = putNumber(put(p, ",\"count\":"), static_cast<uint32_t>(h.count));
+  p = putNumber(put(p, ",\"density\":"), h.density);
+  p = putNumber(put(p, ",\"deleted\":"), h.deleted);
+  p = putNumber(put(p, ",\"status\":"), h.status);
+  p = putNumber(put(p, ",\"dataSize\":"), static_cast<uint32_t>(h.dataSize));
+  *p++ = '}';
+  std::fwrite(json, 1, static_cast<std::size_t>(p - json), out);
+}
+
 void writeRecord(const Report& r, const TrackRecord& record, int32_t declared, bool first) {
   const SectorHeader& h = record.header;
   if (r.json) {
-    std::fprintf(r.out,
-                 "%s{\"c\":%u,\"h\":%u,\"r\":%u,\"n\":%u,\"count\":%d,\"density\":%u,"
-                 "\"deleted\":%u,\"status\":%u,\"dataSize\":%d}",
-                 first ? "" : ",", h.c, h.h, h.r, h.n, static_cast<int>(h.count), h.density,
-                 h.deleted, h.status, static_cast<int>(h.dataSize));
+    writeRecordJson(r.out, h, first);
     return;
   }
   printMessage(r.out, kInfoSectorId, h.c, h.h, h.r, h.n);
@@ -162,13 +190,14 @@ void writeRecord(const Report& r, const TrackRecord& record, int32_t declared, b
 // Walks track t's records: writes them (JSON, or text with --sectors) and
 // marks the notes they call for.
 void walkTrack(D88File& disk, const Report& r, const ImageLayout& image, int32_t t,
-               const ListedTrack& track, bool firstTrack, TrackNotes* notes) {
-  const bool show = r.json || r.sectors;
-  if (r.json) {
-    std::fprintf(r.out, "%s{\"index\":%d,\"offset\":%lu,\"declared\":%d,\"records\":[",
-                 firstTrack ? "" : ",", static_cast<int>(t),
-                 static_cast<unsigned long>(image.header.trackEntries[t]),
-                 static_cast<int>(track.declared));
+               const ListedTrack& track, bool show, bool firstTrack, TrackNotes* notes) {
+  if (show && r.json) {
+    char json[100];
+    char* p = putNumber(put(json, firstTrack ? "{\"index\":" : ",{\"index\":"), static_cast<uint32_t>(t));
+    p = putNumber(put(p, ",\"offset\":"), image.header.trackEntries[t]);
+    p = putNumber(put(p, ",\"declared\":"), static_cast<uint32_t>(track.declared));
+    p = put(p, ",\"records\":[");
+    std::fwrite(json, 1, static_cast<std::size_t>(p - json), r.out);
   } else if (show) {
     printMessage(r.out, kInfoTrack, static_cast<int>(t), static_cast<int>(t >> 1),
                  static_cast<int>(t & 1));
@@ -189,7 +218,7 @@ void walkTrack(D88File& disk, const Report& r, const ImageLayout& image, int32_t
     ++found;
   }
   notes->countMismatch[t] = found != track.declared;
-  if (r.json) std::fputs("]}", r.out);
+  if (show && r.json) std::fputs("]}", r.out);
   else if (show) writeMessage(r.out, kInfoLineEnd);
 }
 
@@ -222,7 +251,8 @@ void writeGameFile(D88File& disk, const Report& r, const FileEntry& entry, bool 
 
 // What d88cut would make of the image, and the bytes of each file it would cut.
 void writeGame(D88File& disk, const Report& r, int32_t index) {
-  const DiskRecognition what = examineImage(disk, index, infoBuffer);
+  // Recognition reads no more than the signature sector: clear only that.
+  const DiskRecognition what = examineImage(disk, index, infoBuffer, kSignatureSectorLength);
   const bool system = what.kind == DiskRecognition::kSystemDisk;
   if (r.json) {
     std::fprintf(r.out, "\"game\":{\"disk\":\"%s\",\"scenario\":",
@@ -275,35 +305,47 @@ void writeImageLine(const Report& r, const ImageLayout& image, int32_t listed) {
                static_cast<int>(image.headerLength), static_cast<int>(image.times));
 }
 
-void reportImage(D88File& disk, const Report& r, const ImageLayout& image) {
-  TrackNotes notes;
-  ListedTrack tracks[kTrackCount];
+// Classifies every track of the image and walks the listed ones, writing them
+// when `show`; returns the number listed.
+int32_t scanTracks(D88File& disk, const Report& r, const ImageLayout& image, bool show,
+                   ListedTrack (&tracks)[kTrackCount], TrackNotes* notes) {
   int32_t listed = 0;
   for (int32_t t = 0; t < image.tableEntries; ++t) {
     const TrackState state = classifyTrack(disk, image, t, &tracks[t].start, &tracks[t].declared);
     tracks[t].listed = state == TrackState::kListed;
-    listed += tracks[t].listed ? 1 : 0;
-    notes.inHeader[t] = state == TrackState::kInHeader;
-    notes.pastSize[t] = state == TrackState::kPastSize;
-    notes.pastFile[t] = state == TrackState::kPastFile;
-    notes.blank[t] = state == TrackState::kBlank;
-  }
-  writeImageLine(r, image, listed);
-  if (!r.json) writeGame(disk, r, image.index);
-  if (r.json) std::fputs("\"tracks\":[", r.out);
-  bool firstTrack = true;
-  for (int32_t t = 0; t < image.tableEntries; ++t) {
+    notes->inHeader[t] = state == TrackState::kInHeader;
+    notes->pastSize[t] = state == TrackState::kPastSize;
+    notes->pastFile[t] = state == TrackState::kPastFile;
+    notes->blank[t] = state == TrackState::kBlank;
     if (!tracks[t].listed) continue;
-    walkTrack(disk, r, image, t, tracks[t], firstTrack, &notes);
-    firstTrack = false;
+    walkTrack(disk, r, image, t, tracks[t], show, listed == 0, notes);
+    ++listed;
   }
+  return listed;
+}
+
+void reportImage(D88File& disk, const Report& r, const ImageLayout& image) {
+  TrackNotes notes;
+  ListedTrack tracks[kTrackCount];
   if (r.json) {
+    writeImageLine(r, image, 0);
+    std::fputs("\"tracks\":[", r.out);
+    scanTracks(disk, r, image, true, tracks, &notes);
     std::fputs("],", r.out);
     writeGame(disk, r, image.index);
     std::fputs(",\"notes\":[", r.out);
+    writeImageNotes(r, image, notes);
+    std::fputs("]}\n", r.out);
+    return;
+  }
+  // The image line counts the tracks before they are listed: a second walk.
+  writeImageLine(r, image, scanTracks(disk, r, image, false, tracks, &notes));
+  writeGame(disk, r, image.index);
+  if (r.sectors) {
+    TrackNotes again;
+    scanTracks(disk, r, image, true, tracks, &again);
   }
   writeImageNotes(r, image, notes);
-  if (r.json) std::fputs("]}\n", r.out);
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 
 #include "tool/file_table.h"
 
-DiskRecognition examineImage(D88File& disk, int32_t index, uint8_t* buffer) {
-  std::memset(buffer, 0, kExtractionBufferSize);
+DiskRecognition examineImage(D88File& disk, int32_t index, uint8_t* buffer, int32_t clear) {
+  const int32_t cleared = clear < kSignatureSectorLength ? kSignatureSectorLength
+                          : clear > kExtractionBufferSize ? kExtractionBufferSize
+                                                          : clear;
+  std::memset(buffer, 0, static_cast<std::size_t>(cleared));
   disk.selectImage(index);
   disk.setSectorRange(kFirstSector, kLastSector);
   disk.readSector(0, 0, 0, 1, 1, buffer, kBootSectorLength);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "disk/d88_file.h"
+#include "tool/file_table.h"
 
 // "QUARVENT" and eight blanks; no terminator within the 16 bytes.
 inline constexpr char systemDiskSignature[16] = {'Q', 'U', 'A', 'R', 'V', 'E', 'N', 'T',
@@ -32,13 +33,15 @@ struct DiskRecognition {
   int32_t scenario = 0;  // 1..4 for a scenario disk
 };
 
-// Prepares image `index` for cutting and says what it is: clears all
-// kExtractionBufferSize bytes of buffer, selects the image, sets the track
+// Prepares image `index` for cutting and says what it is: clears the first
+// `clear` bytes of buffer (all of it for cutting; at least
+// kSignatureSectorLength, all that recognition reads), selects the image, sets the track
 // geometry to sectors 1..5, reads the boot sector and, for disk id 0, the
 // signature sector into buffer. A missing boot sector reads as zero bytes (id
 // 0); a missing signature sector leaves the boot sector's bytes to be
 // compared. An image that cannot be selected reads as all zero bytes.
 // REQUIRES: buffer holds kExtractionBufferSize bytes.
-DiskRecognition examineImage(D88File& disk, int32_t index, uint8_t* buffer);
+DiskRecognition examineImage(D88File& disk, int32_t index, uint8_t* buffer,
+                             int32_t clear = kExtractionBufferSize);
 
 #endif  // D88CUT_TOOL_RECOGNITION_H_
