@@ -1,5 +1,9 @@
 // End-to-end runs of the built d88info, on the layouts real D88 files have.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <set>
@@ -230,6 +234,14 @@ TEST_F(InfoTest, CommandLines) {
     EXPECT_EQ(r.out.empty(), c.outStart.empty()) << line;
     EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << line << "\n" << r.err;
   }
+#ifndef _WIN32
+  const ProgramResult full = runProgram(D88INFO_PATH, {good}, dir_.path(), [] {
+    dup2(open("/dev/full", O_WRONLY), 1);
+  });
+  EXPECT_EQ(full.status, 1);
+  EXPECT_EQ(full.err, "d88info: error: cannot write standard output: " +
+                          std::string(std::strerror(ENOSPC)) + "\n");
+#endif
 }
 
 }  // namespace

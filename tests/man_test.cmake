@@ -5,3 +5,13 @@ execute_process(COMMAND "${CMAKE_COMMAND}" -E env MANWIDTH=80 LC_ALL=C.UTF-8
 if(NOT result EQUAL 0 OR NOT warnings STREQUAL "")
   message(FATAL_ERROR "${PAGE}: man said (${result}):\n${warnings}")
 endif()
+
+# Every line fits 80 columns (rendered in ASCII, one byte a column).
+execute_process(COMMAND "${CMAKE_COMMAND}" -E env MANWIDTH=80 LC_ALL=C
+                        "${MAN}" -l "${PAGE}"
+                OUTPUT_VARIABLE text ERROR_QUIET)
+string(REPEAT "[^\n]" 81 tooLong)
+string(REGEX MATCH "${tooLong}[^\n]*" line "${text}")
+if(line)
+  message(FATAL_ERROR "${PAGE}: a line wider than 80 columns:\n${line}")
+endif()
