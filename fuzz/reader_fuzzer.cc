@@ -63,6 +63,18 @@ void exerciseImage(D88File& disk, const Arguments& a, uint8_t* run) {
   if (listed < 0 || listed % 4 != 0 || listed > (a.listLength > 0 ? a.listLength : 0)) {
     fuzzFail("listSectorIds result out of range");
   }
+  // A walk of the track's records, bounded by the end of the file.
+  TrackWalk walk;
+  walk.position = a.track >= 0 && a.track < kTrackCount ? kImageHeaderSize : -1;
+  walk.end = disk.fileSize();
+  TrackRecord record;
+  int64_t previous = -1;
+  while (disk.nextRecord(&walk, &record)) {
+    if (record.position <= previous || record.position + kSectorHeaderSize > walk.end) {
+      fuzzFail("nextRecord stepped back or read past its end");
+    }
+    previous = record.position;
+  }
   // Read back a few of the sectors the listing found, so matches happen.
   for (int32_t i = 0; i + 4 <= listed && i < 64; i += 4) {
     readExact(disk, a.track, ids[i], ids[i + 1], ids[i + 2], ids[i + 3], 2048);
