@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "tool/console.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -56,8 +56,10 @@ void writeJsonString(std::FILE* stream, const char* text) {
       std::fputc(*s++, stream);
     } else if (*s < 0x20) {
       std::fprintf(stream, "\\u%04X", *s++);
+    } else if (length == 1) {
+      std::fputc(*s++, stream);
     } else {
-      std::fwrite(s, 1, static_cast<std::size_t>(length), stream);
+      writeText(stream, reinterpret_cast<const char*>(s), static_cast<std::size_t>(length));
       s += length;
     }
   }

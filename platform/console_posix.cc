@@ -8,7 +8,7 @@
 #include <clocale>
 #include <cstring>
 
-#include "tool/console.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -71,4 +71,8 @@ const char* textForStream(std::FILE* stream, const char* text, char* scratch,
 std::size_t shiftJisCharToUtf8(const char* bytes, std::size_t length, char* out) {
   const long n = toUtf8(bytes, length, out, 5);
   return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
+void writeText(std::FILE* stream, const char* text, std::size_t length) {
+  std::fwrite(text, 1, length, stream);
 }

@@ -1,22 +1,79 @@
-// On Windows the console's code page shows the Shift_JIS bytes as they are;
-// nothing is converted.
+// On a Windows console, messages are written in UTF-16 with WriteConsoleW:
+// the Shift_JIS texts converted from code page 932, the arguments from UTF-8
+// (the programs' manifest makes UTF-8 their code page). The console's own
+// code page is never changed. Pipes and files get the bytes as they are.
+#include <io.h>
 #include <windows.h>
 
-#include "tool/console.h"
+#include <cstring>
+
+#include "platform/console.h"
+
+namespace {
+
+// The console behind stream, or nullptr when the stream is no console.
+HANDLE consoleOf(std::FILE* stream) {
+  const intptr_t os = _get_osfhandle(_fileno(stream));
+  if (os == -1) return nullptr;
+  HANDLE handle = reinterpret_cast<HANDLE>(os);
+  DWORD mode = 0;
+  return GetConsoleMode(handle, &mode) ? handle : nullptr;
+}
+
+// Converts bytes in code page `from` to UTF-8 in out[0..size), NUL-terminated;
+// returns the UTF-8 length, or -1 when they are not valid or do not fit.
+int toUtf8(UINT from, const char* text, int length, char* out, int size) {
+  wchar_t wide[1024];
+  const int units = MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text, length, wide, 1024);
+  if (units <= 0 && length > 0) return -1;
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide, units, out, size - 1, nullptr, nullptr);
+  if (n <= 0 && units > 0) return -1;
+  out[n] = '\0';
+  return n;
+}
+
+bool isAscii(const char* text) {
+  for (; *text != '\0'; ++text) {
+    if (static_cast<unsigned char>(*text) >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 void initConsole() {}
 
-bool streamShowsUtf8(std::FILE*) { return false; }
+bool streamShowsUtf8(std::FILE* stream) { return consoleOf(stream) != nullptr; }
 
-const char* textForStream(std::FILE*, const char* text, char*, std::size_t) { return text; }
+const char* textForStream(std::FILE* stream, const char* text, char* scratch,
+                          std::size_t scratchSize) {
+  if (isAscii(text) || scratchSize < 2 || !streamShowsUtf8(stream)) return text;
+  const int n = toUtf8(932, text, static_cast<int>(std::strlen(text)), scratch,
+                       static_cast<int>(scratchSize));
+  return n >= 0 ? scratch : text;
+}
 
 std::size_t shiftJisCharToUtf8(const char* bytes, std::size_t length, char* out) {
-  wchar_t wide[2];
-  const int units = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length),
-                                        wide, 2);
-  if (units <= 0) return 0;
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide, units, out, 4, nullptr, nullptr);
-  if (n <= 0) return 0;
-  out[n] = '\0';
-  return static_cast<std::size_t>(n);
+  const int n = toUtf8(932, bytes, static_cast<int>(length), out, 5);
+  return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
+void writeText(std::FILE* stream, const char* text, std::size_t length) {
+  HANDLE console = consoleOf(stream);
+  if (console == nullptr) {
+    std::fwrite(text, 1, length, stream);
+    return;
+  }
+  std::fflush(stream);
+  // In pieces that fit the wide buffer, cut between UTF-8 sequences.
+  while (length > 0) {
+    std::size_t piece = length < 1024 ? length : 1024;
+    while (piece < length && (static_cast<unsigned char>(text[piece]) & 0xC0) == 0x80) --piece;
+    wchar_t wide[1024];
+    const int units = MultiByteToWideChar(CP_UTF8, 0, text, static_cast<int>(piece), wide, 1024);
+    DWORD written = 0;
+    if (units > 0) WriteConsoleW(console, wide, static_cast<DWORD>(units), &written, nullptr);
+    text += piece;
+    length -= piece;
+  }
 }

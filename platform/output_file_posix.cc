@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "tool/output_file.h"
+#include "platform/output_file.h"
 
 namespace {
 

@@ -2,23 +2,38 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstring>
 
 namespace {
 // Room for the longest message converted (UTF-8 needs at most 1.5 times the
 // Shift_JIS bytes).
 constexpr std::size_t kScratchSize = 1024;
+// Room for a message with its arguments; a longer one is written unformatted
+// by vfprintf, its bytes as they are.
+constexpr std::size_t kLineSize = 8192;
 }  // namespace
 
 void writeMessage(std::FILE* stream, const char* text) {
   char scratch[kScratchSize];
-  std::fputs(textForStream(stream, text, scratch, sizeof scratch), stream);
+  const char* shown = textForStream(stream, text, scratch, sizeof scratch);
+  writeText(stream, shown, std::strlen(shown));
 }
 
 void printMessage(std::FILE* stream, const char* format, ...) {
   char scratch[kScratchSize];
+  const char* shown = textForStream(stream, format, scratch, sizeof scratch);
+  char line[kLineSize];
   std::va_list args;
   va_start(args, format);
-  std::vfprintf(stream, textForStream(stream, format, scratch, sizeof scratch), args);
+  std::va_list again;
+  va_copy(again, args);
+  const int n = std::vsnprintf(line, sizeof line, shown, args);
+  if (n >= 0 && static_cast<std::size_t>(n) < sizeof line) {
+    writeText(stream, line, static_cast<std::size_t>(n));
+  } else {
+    std::vfprintf(stream, shown, again);
+  }
+  va_end(again);
   va_end(args);
 }
 

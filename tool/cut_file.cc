@@ -4,7 +4,7 @@
 
 #include "tool/console.h"
 #include "tool/messages.h"
-#include "tool/output_file.h"
+#include "platform/output_file.h"
 
 namespace {
 
