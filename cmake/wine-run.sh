@@ -24,6 +24,13 @@ mkdir -p "$WINEPREFIX"
 # Exits at once (status 2) when a server runs already.
 setsid -w "$WINESERVER" -p60 </dev/null >/dev/null 2>&1
 
+# `wine-run.sh --terminal PROGRAM ARGS` keeps the streams as they are, for a
+# run on a terminal (wine then gives the program a console).
+if [ "$1" = "--terminal" ]; then
+  shift
+  exec "$WINE" "$@"
+fi
+
 out=$(mktemp) && err=$(mktemp) || exit 125
 "$WINE" "$@" </dev/null >"$out" 2>"$err"
 status=$?

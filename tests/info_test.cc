@@ -5,7 +5,9 @@
 #include <unistd.h>
 #endif
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>

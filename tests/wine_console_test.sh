@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The Windows programs under wine: on a terminal (a pseudo-terminal made by
+# `script`, so wine gives them a console) the Japanese reads as UTF-8; through
+# a pipe the bytes are Shift_JIS with CR LF, as ever; a D88 file named in
+# Japanese, in a folder named in Japanese with a blank, opens.
+#   wine_console_test.sh BIN_DIR WINE_RUN
+set -u
+bin=$1
+run=$2
+export LANG=C.UTF-8
+unset LC_ALL LC_CTYPE
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+failed=0
+fail() {
+  echo "FAIL: $*"
+  failed=1
+}
+
+# What a terminal shows of a run: wine's cursor and title sequences and the
+# CRs removed.
+on_terminal() {
+  local command
+  command=$(printf '%q ' "$run" --terminal "$@")
+  script -qec "stty cols 250 rows 50; $command" /dev/null </dev/null |
+    sed -e 's/\x1b\[[0-9;?]*[A-Za-z]//g' -e 's/\x1b\][^\x07]*\x07//g' -e 's/\r//g'
+}
+expect_line() {  # expect_line WHAT TEXT LINE
+  grep -qxF -- "$3" <<<"$2" || fail "$1: no line '$3' in:"$'\n'"$2"
+}
+
+"$run" "$bin/make_sample.exe" sample.d88 || { echo "cannot write the sample"; exit 1; }
+cp sample.d88 named.d88
+printf '\x83\x65\x83\x58\x83\x67\0' | dd of=named.d88 conv=notrunc status=none  # テスト
+
+shown=$(cd "$(mktemp -d -p .)" && on_terminal "$bin/d88cut.exe" ../sample.d88)
+expect_line "d88cut on a console" "$shown" "SYSTEM DISKを認識しました."
+expect_line "d88cut on a console" "$shown" "cutting ... MUSIC2"
+expect_line "d88cut on a console" "$shown" "SCENARIO DISK 4 を認識しました."
+expect_line "d88cut on a console" "$shown" "SCENARIO DISK 1 を認識しました."
+
+shown=$(on_terminal "$bin/d88info.exe" named.d88)
+expect_line "d88info on a console" "$shown" \
+  'image 0  offset 0x00000000  size 415840  media 0x00 (2D)  protect 0x00  header 688  tracks 80  name "テスト"'
+expect_line "d88info on a console" "$shown" "  system disk"
+
+# Through a pipe: the bytes as ever.
+mkdir piped && (cd piped && "$run" "$bin/d88cut.exe" ../sample.d88 >../piped.txt)
+recognised=$'\x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd.\r\n'
+printf '%s' "SYSTEM DISK$recognised" $'cutting ... LOADER\r\ncutting ... DRIVER\r\ncutting ... MUSIC\r\n' \
+  "SCENARIO DISK 4 $recognised" $'cutting ... MUSIC2\r\n' "SCENARIO DISK 2 $recognised" \
+  "SCENARIO DISK 3 $recognised" "SCENARIO DISK 1 $recognised" >expected.txt
+cmp -s piped.txt expected.txt || fail "d88cut through a pipe: $(od -c piped.txt | head -3)"
+"$run" "$bin/d88info.exe" named.d88 | head -1 >info.txt
+printf 'image 0  offset 0x00000000  size 415840  media 0x00 (2D)  protect 0x00  header 688  tracks 80  name "\x83\x65\x83\x58\x83\x67"\r\n' >expected.txt
+cmp -s info.txt expected.txt || fail "d88info through a pipe: $(od -c info.txt | head -3)"
+
+# Japanese names, with a blank.
+folder="ゲーム フォルダ"
+mkdir "$folder" cut && cp sample.d88 "$folder/ゲーム.d88"
+(cd cut && "$run" "$bin/d88cut.exe" "../$folder/ゲーム.d88" >/dev/null) || fail "ゲーム.d88 was not cut"
+[ "$(wc -c <cut/MUSIC 2>/dev/null)" = 56540 ] || fail "MUSIC from ゲーム.d88 is not 56540 bytes"
+shown=$(on_terminal "$bin/d88cut.exe" "$folder/なし.d88")
+expect_line "an open failure on a console" "$shown" "ファイルをオープンできません."
+expect_line "an open failure on a console" "$shown" \
+  "d88cut: cannot open $folder/なし.d88: No such file or directory"
+
+[ "$failed" = 0 ] && echo "all passed"
+exit "$failed"
