@@ -15,3 +15,9 @@ string(REGEX MATCH "${tooLong}[^\n]*" line "${text}")
 if(line)
   message(FATAL_ERROR "${PAGE}: a line wider than 80 columns:\n${line}")
 endif()
+
+# The footer names the project's version.
+string(FIND "${text}" "d88cut ${VERSION}" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "${PAGE}: the footer does not name version ${VERSION}")
+endif()

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Tests the packages that `cmake --workflow --preset package` and
+# `... package-windows` wrote: the Debian package installs, works and is
+# removed whole; the tarball's programs and the zip's d88cut.exe (under wine)
+# run the road of one run on the sample set. Installs into this machine:
+# for CI. Needs root, dpkg, man-db, unzip and wine.
+#   packaging/test_packages.sh [SAMPLE_MAKER]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+version=$(sed -n 's/^project(d88cut VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+deb=build-package/d88cut_${version}_amd64.deb
+tarball=build-package/d88cut-${version}-Linux-x86_64.tar.gz
+zip=build-windows-package/d88cut-${version}-win64.zip
+maker=${1:-build/bin/make_sample}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$maker" "$work/sample.d88"
+
+recognised=$'\x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\x82\xb5\x82\xbd.'
+road="SYSTEM DISK$recognised
+cutting ... LOADER
+cutting ... DRIVER
+cutting ... MUSIC
+SCENARIO DISK 4 $recognised
+cutting ... MUSIC2
+SCENARIO DISK 2 $recognised
+SCENARIO DISK 3 $recognised
+SCENARIO DISK 1 $recognised"
+
+# check_road WHAT DIR OUTPUT: the messages and the four files.
+check_road() {
+  [ "$3" = "$road" ] || { echo "FAIL: $1: the messages differ:"; printf '%s\n' "$3" | od -c | head; exit 1; }
+  for f in LOADER:16384 DRIVER:7552 MUSIC:56540 MUSIC2:11970; do
+    [ "$(wc -c <"$2/${f%%:*}")" = "${f##*:}" ] || { echo "FAIL: $1: ${f%%:*} is not ${f##*:} bytes"; exit 1; }
+  done
+  echo "ok: $1"
+}
+
+# The Debian package.
+dpkg -i "$deb" >/dev/null
+[ "$(d88cut --version)" = "d88cut $version" ] || { echo "FAIL: installed d88cut --version"; exit 1; }
+[ "$(command -v d88cut)" = /usr/bin/d88cut ] || { echo "FAIL: d88cut is not /usr/bin/d88cut"; exit 1; }
+[ "$(man -w d88cut)" = /usr/share/man/man1/d88cut.1 ] || { echo "FAIL: man -w d88cut"; exit 1; }
+d88info --version >/dev/null
+mkdir "$work/deb" && check_road "installed package" "$work/deb" "$(cd "$work/deb" && d88cut ../sample.d88)"
+installed=$(dpkg -L d88cut)
+dpkg -r d88cut >/dev/null
+while read -r path; do
+  if [ -f "$path" ] || [ -L "$path" ]; then echo "FAIL: dpkg -r left $path"; exit 1; fi
+done <<<"$installed"
+echo "ok: dpkg -r removed every file"
+
+# The tarball.
+tar -xzf "$tarball" -C "$work"
+top="$work/d88cut-${version}-Linux-x86_64"
+[ "$("$top/bin/d88cut" --version)" = "d88cut $version" ] || { echo "FAIL: tarball --version"; exit 1; }
+mkdir "$work/tar" && check_road "tarball" "$work/tar" "$(cd "$work/tar" && "$top/bin/d88cut" ../sample.d88)"
+
+# The zip: exactly the two programs and the README, and d88cut.exe runs.
+listed=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
+expected="d88cut-${version}-win64/README.txt d88cut-${version}-win64/d88cut.exe d88cut-${version}-win64/d88info.exe "
+[ "$listed" = "$expected" ] || { echo "FAIL: the zip holds: $listed"; exit 1; }
+unzip -q "$zip" -d "$work"
+win="$work/d88cut-${version}-win64"
+grep -q $'\r$' "$win/README.txt" || { echo "FAIL: README.txt has no CR LF line ends"; exit 1; }
+mkdir "$work/zip"
+shown=$(cd "$work/zip" && "$root/cmake/wine-run.sh" "$win/d88cut.exe" ../sample.d88 | tr -d '\r')
+check_road "zip under wine" "$work/zip" "$shown"
