@@ -1,11 +1,13 @@
 // Messages on a terminal: UTF-8 where the locale says so, the Shift_JIS bytes
 // everywhere else.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 
+#include "platform/console.h"
 #include "testing/d88_builder.h"
 #include "testing/game_disks.h"
 #include "testing/test_env.h"
@@ -71,6 +73,33 @@ TEST_F(ConsoleTest, ArgumentsAreNotConverted) {
       runOnTerminal(link, {}, work_.path(), [] { useLocale("C.UTF-8", nullptr); });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "Usage: " + link + " [d88file] (DiskNo.)\r\n");
+}
+
+// In-process, on a terminal of the test's own: only valid Shift_JIS whose
+// UTF-8 form fits is converted; anything else goes out as it is.
+TEST(TextForStream, ConvertsOnlyWhatItCan) {
+  useLocale("C.UTF-8", nullptr);
+  initConsole();
+  int master = -1;
+  int slave = -1;
+  ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+  std::FILE* terminal = fdopen(slave, "w");
+  std::FILE* file = std::tmpfile();
+  const char* te = "\x83\x65";  // one katakana, 3 bytes of UTF-8
+  char scratch[16];
+  EXPECT_TRUE(streamShowsUtf8(terminal));
+  EXPECT_FALSE(streamShowsUtf8(file));
+  EXPECT_STREQ(textForStream(terminal, te, scratch, sizeof scratch), "\u30C6");
+  EXPECT_EQ(textForStream(terminal, te, scratch, 4), scratch);  // just fits with its NUL
+  EXPECT_EQ(textForStream(terminal, te, scratch, 3), te);       // does not fit
+  EXPECT_EQ(textForStream(terminal, "\x83", scratch, sizeof scratch), std::string("\x83"));
+  EXPECT_EQ(textForStream(file, te, scratch, sizeof scratch), te);
+  char utf8[5];
+  EXPECT_EQ(shiftJisCharToUtf8(te, 2, utf8), 3u);
+  EXPECT_EQ(shiftJisCharToUtf8("\x83", 1, utf8), 0u);
+  std::fclose(file);
+  std::fclose(terminal);
+  close(master);
 }
 
 }  // namespace

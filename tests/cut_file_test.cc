@@ -2,10 +2,12 @@
 // command line.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "platform/output_file.h"
 #include "tool/cut_file.h"
 #include "tool/run_tool.h"
 #include "testing/game_disks.h"
@@ -49,6 +51,16 @@ TEST(CutFile, APlaceOutsideTheBufferIsNotWritten) {
   EXPECT_TRUE(dir.entries().empty());
   std::fclose(out);
   std::fclose(err);
+}
+
+TEST(ReplaceFile, ATemporaryFileThatCannotBeCreatedIsReported) {
+  ScopedTempDir dir;
+  const uint8_t data[] = {1};
+  EXPECT_EQ(replaceFile((dir.path() + "/missing/x").c_str(), data, 1), ENOENT);
+#ifndef _WIN32
+  EXPECT_EQ(replaceFile((dir.path() + "/" + std::string(300, 'n')).c_str(), data, 1), ENAMETOOLONG);
+#endif
+  EXPECT_TRUE(dir.entries().empty());
 }
 
 }  // namespace

@@ -247,6 +247,9 @@ TEST_F(D88FileTest, PositionsBeyondTheSigned32BitRangeAreAbsent) {
   std::vector<uint8_t> second = oneTrack(0, {rec(1, 8)});
   storeLe32(second, 0x20, 0x400);
   storeLe32(second, 0x1C, 0x1000);
+  // Tracks 1-4 at positions INT32_MAX, 2^31, 0 and -1 (negative entries).
+  const uint32_t entries[] = {0x2FF, 0x300, 0x80000300u, 0x800002FFu};
+  for (int t = 1; t <= 4; ++t) storeLe32(second, 0x20 + 4 * t, entries[t - 1]);
   path_ = dir_.file("sparse.d88");
   ASSERT_TRUE(writeBytes(path_, first));
   std::filesystem::resize_file(path_, firstSize);
@@ -261,6 +264,15 @@ TEST_F(D88FileTest, PositionsBeyondTheSigned32BitRangeAreAbsent) {
   uint8_t buffer[8];
   EXPECT_EQ(disk_.readSector(0, 0, 0, 1, 1, buffer, 8), 0);
   EXPECT_EQ(disk_.listSectorIds(0, buffer, 8), 0);
+  EXPECT_EQ(disk_.selectedImageOffset(), 0x7FFFFD00);
+  EXPECT_EQ(disk_.selectedDiskSize(), 0x1000);
+  const bool usable[] = {false, true, false, true, false};
+  for (int t = 0; t <= 4; ++t) EXPECT_EQ(disk_.isTrackUsable(t), usable[t]) << t;
+  // A selection that fails on its index leaves no track table to use.
+  EXPECT_FALSE(disk_.selectImage(2));
+  EXPECT_EQ(disk_.selectedImageOffset(), -1);
+  EXPECT_EQ(disk_.selectedDiskSize(), 0);
+  EXPECT_FALSE(disk_.isTrackUsable(1));
 }
 
 TEST_F(D88FileTest, ListSectorIdsGivesIdsInTrackOrder) {

@@ -107,6 +107,11 @@ std::vector<Layout> layouts() {
        {"protect 0x10", "0/0/1/1[single][size 128] 0/0/2/1[deleted][status 0xB0] 0/0/2/1",
         "  note: track 0: two records carry one sector ID [duplicate-id]"}},
       {"a disk size of 2^31", huge, {"truncated"}, {"size 2147483648"}},
+      {"media kinds", D88Builder().image("A", 0x10).image("B", 0x30).image("C", 0x40).build(), {},
+       {"media 0x10 (2DD)", "media 0x30 (1D)", "media 0x40 (1DD)"}},
+      {"no image", std::vector<uint8_t>(100, 'x'), {"partial-header"},
+       {"no disk image in ", "note: a partial image header of 100 bytes at the end of the file "
+                             "(offset 0x00000000) [partial-header]"}},
   };
 }
 

@@ -82,6 +82,28 @@ TEST_F(ReadSectorsTest, RunsPastLastSectorKeepCountingUp) {
   EXPECT_EQ(found, 3 * 128);
 }
 
+TEST_F(ReadSectorsTest, AFirstSectorOtherThanOneRestartsEachTrack) {
+  openDisk({"RANGE", 0, false, {}});
+  disk_.setSectorRange(3, 5);
+  int32_t found = 0;
+  RunStop stop;
+  std::vector<uint8_t> buffer(8 * 1024);
+  found = disk_.readSectors(1, 0, 1, 4, 3, buffer.data(), 8 * 1024, &stop);
+  EXPECT_EQ(found, 8 * 1024);  // track 1 R4-5, then R3-5 on tracks 2 and 3
+  EXPECT_EQ(buffer[2 * 1024], patternByte(2, 3, 0));
+  EXPECT_EQ(buffer[5 * 1024], patternByte(3, 3, 0));
+  EXPECT_EQ(stop.reason, RunStop::kNone);
+}
+
+TEST_F(ReadSectorsTest, SizeCode23IsARunToo) {
+  D88Builder builder;
+  builder.image("BIG").sector(0, 0, 0, 1, 23, std::vector<uint8_t>(100, 7));
+  openBytes(builder.build());
+  int32_t found = 0;
+  run(0, 0, 0, 1, 23, 100, &found);
+  EXPECT_EQ(found, 100);
+}
+
 TEST_F(ReadSectorsTest, NothingIsReadForEmptyTotalsOrBadSizeCodes) {
   openDisk({"ARGS", 0, false, {}});
   struct Case {
