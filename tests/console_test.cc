@@ -92,6 +92,7 @@ TEST(TextForStream, ConvertsOnlyWhatItCan) {
   EXPECT_STREQ(textForStream(terminal, te, scratch, sizeof scratch), "\u30C6");
   EXPECT_EQ(textForStream(terminal, te, scratch, 4), scratch);  // just fits with its NUL
   EXPECT_EQ(textForStream(terminal, te, scratch, 3), te);       // does not fit
+  EXPECT_EQ(textForStream(terminal, te, scratch, 0), te);
   EXPECT_EQ(textForStream(terminal, "\x83", scratch, sizeof scratch), std::string("\x83"));
   EXPECT_EQ(textForStream(file, te, scratch, sizeof scratch), te);
   char utf8[5];

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/output_file.h"
+#include "tool/console.h"
 #include "tool/cut_file.h"
 #include "tool/run_tool.h"
 #include "testing/game_disks.h"
@@ -44,11 +45,15 @@ TEST(CutFile, APlaceOutsideTheBufferIsNotWritten) {
   const Extraction x = {disk, buffer.data(), out, err};
   EXPECT_EQ(cutFile(x, "FAR", 1, 0, 1, 1, 3, kExtractionBufferSize, 1), CutStatus::kNotWritten);
   EXPECT_EQ(cutFile(x, "NEG", 1, 0, 1, 1, 3, -1, 10), CutStatus::kNotWritten);
-  EXPECT_EQ(contents(out), "cutting ... FAR\ncutting ... NEG\n");
+  // The last byte of the 409,600-byte buffer still fits (no disk: incomplete).
+  EXPECT_EQ(cutFile(x, "EDGE", 1, 0, 1, 1, 3, 409599, 1), CutStatus::kIncomplete);
+  EXPECT_EQ(contents(out), "cutting ... FAR\ncutting ... NEG\ncutting ... EDGE\n");
   EXPECT_EQ(contents(err),
             "d88cut: error: FAR lies outside the extraction buffer; not written\n"
-            "d88cut: error: NEG lies outside the extraction buffer; not written\n");
-  EXPECT_TRUE(dir.entries().empty());
+            "d88cut: error: NEG lies outside the extraction buffer; not written\n"
+            "d88cut: warning: EDGE (image 0) is incomplete: 0 of its 1 bytes were found on the "
+            "disk; the run stops at track 1 (C 0, H 1, R 1): the track is absent\n");
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"EDGE"});
   std::fclose(out);
   std::fclose(err);
 }
@@ -60,7 +65,32 @@ TEST(ReplaceFile, ATemporaryFileThatCannotBeCreatedIsReported) {
 #ifndef _WIN32
   EXPECT_EQ(replaceFile((dir.path() + "/" + std::string(300, 'n')).c_str(), data, 1), ENAMETOOLONG);
 #endif
-  EXPECT_TRUE(dir.entries().empty());
+  const uint8_t one[] = {7};
+  EXPECT_EQ(replaceFile((dir.path() + "/one").c_str(), one, 1), 0);
+  EXPECT_EQ(readBytes(dir.file("one")), std::vector<uint8_t>{7});
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"one"});
 }
+
+TEST(PrintMessage, LinesOfAnyLengthGoOutWhole) {
+  for (std::size_t length : {8190u, 8191u, 8192u, 8193u}) {
+    std::FILE* out = std::tmpfile();
+    const std::string text(length, 'x');
+    printMessage(out, "%s", text.c_str());
+    EXPECT_EQ(contents(out), text) << length;
+    std::fclose(out);
+  }
+}
+
+#ifndef _WIN32
+TEST(FinishStream, AFailedWriteIsReportedWithItsReason) {
+  std::FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_NE(full, nullptr);
+  std::fputs("lost", full);
+  EXPECT_EQ(finishStream(full), ENOSPC);
+  errno = EDOM;  // a stale reason must not be reported for the error seen before
+  EXPECT_EQ(finishStream(full), EIO);
+  std::fclose(full);
+}
+#endif
 
 }  // namespace

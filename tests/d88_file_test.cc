@@ -284,10 +284,40 @@ TEST_F(D88FileTest, ListSectorIdsGivesIdsInTrackOrder) {
   ASSERT_EQ(disk_.listSectorIds(4, buffer, 8), 8);
   const uint8_t firstTwo[] = {2, 0, 16, 1, 2, 0, 15, 1};
   EXPECT_EQ(std::memcmp(buffer, firstTwo, 8), 0);
-  EXPECT_EQ(disk_.listSectorIds(4, buffer, 80), 64);  // all 16 records
+  builder.sector(5, 2, 1, 1, 1, bytesOf(256, 0));  // a track after it
+  openImage(builder.build());
+  EXPECT_EQ(disk_.listSectorIds(4, buffer, 80), 64);  // all 16 records, none of track 5
   EXPECT_EQ(disk_.listSectorIds(4, buffer, 3), 0);
   EXPECT_EQ(disk_.listSectorIds(4, buffer, -4), 0);
-  EXPECT_EQ(disk_.listSectorIds(5, buffer, 80), 0);
+  EXPECT_EQ(disk_.listSectorIds(6, buffer, 80), 0);
+}
+
+TEST_F(D88FileTest, TrackIndexesOutsideTheTableAreAbsent) {
+  // Image 1 starts at 688 and is larger than that: a read before its table
+  // would find its offset there and call it a track.
+  openBytes(D88Builder().image("A").image("B").sector(0, 0, 0, 1, 1, bytesOf(1024, 0)).build());
+  ASSERT_TRUE(disk_.selectImage(1));
+  ASSERT_TRUE(disk_.isTrackUsable(0));
+  EXPECT_FALSE(disk_.isTrackUsable(-1));
+  EXPECT_FALSE(disk_.isTrackUsable(164));
+  disk_.close();
+  EXPECT_FALSE(disk_.isTrackUsable(0));  // no file, no track
+}
+
+TEST_F(D88FileTest, ReadBytesAtReadsUpToTheEndOfTheFile) {
+  openBytes(bytesOf(20000, 0));  // past the first read-ahead
+  uint8_t buffer[20];
+  struct Case {
+    int64_t position;
+    int32_t length, expected;
+  };
+  for (const Case& c : {Case{19999, 1, 1}, Case{19990, 20, 10}, Case{20000, 1, 0}, Case{-1, 4, 0},
+                        Case{int64_t{INT32_MAX} + 1, 4, 0}, Case{0, 0, 0}}) {
+    EXPECT_EQ(disk_.readBytesAt(c.position, buffer, c.length), c.expected) << c.position;
+  }
+  EXPECT_EQ(disk_.readBytesAt(19999, buffer, 1), 1);
+  EXPECT_EQ(buffer[0], static_cast<uint8_t>(19999));
+  EXPECT_EQ(disk_.fileSize(), 20000);
 }
 
 TEST_F(D88FileTest, ListSectorIdsPassesCountZeroAndStopsAtACutHeader) {

@@ -72,6 +72,23 @@ std::vector<Layout> layouts() {
   storeLe32(sizeZero, 0x1C, 0);
   std::vector<uint8_t> inHeader = twoTracks.build();
   storeLe32(inHeader, 0x20 + 4 * 5, 8);
+  storeLe32(inHeader, 0x20 + 4 * 163, 8);  // the table's last entry
+  storeLe32(inHeader, 0x20, 0x7FFFFFF0);   // track 0 above the disk size
+  // Disk sizes of 4 all through: a chain of headers 4 bytes apart.
+  std::vector<uint8_t> chain((1u << 22) + 688);
+  for (std::size_t i = 0x1C % 4; i < chain.size(); i += 4) chain[i] = 4;
+  // A disk size that steps back to the start: images 0 and 1 by turns.
+  std::vector<uint8_t> stepBack = D88Builder().image("A").image("B").build();
+  storeLe32(stepBack, 688 + 0x1C, 0xFFFFFD50u);  // -688
+  // One track of 70,000 records with distinct IDs, the walk never ended by a count.
+  D88Builder longTrack;
+  longTrack.image("LONG");
+  for (uint32_t i = 0; i < 70000; ++i) {
+    SectorRecord record{static_cast<uint8_t>(i), static_cast<uint8_t>(i >> 8),
+                        static_cast<uint8_t>(i >> 16), 0, {}};
+    record.count = i == 65534 ? 1 : 65535;
+    longTrack.record(0, record);
+  }
   std::vector<uint8_t> huge = sample();
   storeLe32(huge, 4 * 415840 + 0x1C, 0x80000000u);
   return {
@@ -95,13 +112,21 @@ std::vector<Layout> layouts() {
        {"note: 100 bytes after the last image (offset 0x001FB9E0) [trailing-bytes]"}},
       {"a partial header at the end", withBytes(sample(), 100, 0xFF), {"partial-header"}, {}},
       {"65 images", buildGameDisks(std::vector<GameDisk>(65, GameDisk{"MANY", 2, false, {}, {1}})),
-       {"more-images"}, {"note: 1 more images follow the 64 that d88cut looks at [more-images]"}},
+       {"more-images"}, {"note: images past the 64 that d88cut looks at: 1 [more-images]"}},
       {"disk size 0", sizeZero, {"repeated-image", "size-below-header", "entry-past-size"},
        {"  note: d88cut looks at this image 64 times (images 0 to 63 start at this offset) "
         "[repeated-image]",
         "  note: tracks 0-79: the track-table entry is above the disk size [entry-past-size]"}},
-      {"an entry inside the header", inHeader, {"entry-in-header"},
-       {"  note: track 5: the track-table entry points inside the header [entry-in-header]"}},
+      {"entries inside the header and above the disk size", inHeader,
+       {"entry-in-header", "entry-past-size"},
+       {"  note: tracks 5, 163: the track-table entry points inside the header [entry-in-header]",
+        "  note: track 0: the track-table entry is above the disk size [entry-past-size]"}},
+      {"a chain of a million headers", chain, {"more-images", "size-below-header", "entry-in-header"},
+       {"note: images past the 64 that d88cut looks at: 1048512 [more-images]"}},
+      {"a disk size that steps back", stepBack, {"more-images", "truncated"},
+       {"note: images past the 64 that d88cut looks at: 1 [more-images]"}},
+      {"a track of 70000 records", longTrack.build(), {"count-mismatch", "size-mismatch"},
+       {"tracks 1  name \"LONG\""}},
       {"single density, deleted, error status, one ID twice", oddRecords(),
        {"size-mismatch", "duplicate-id"},
        {"protect 0x10", "0/0/1/1[single][size 128] 0/0/2/1[deleted][status 0xB0] 0/0/2/1",
@@ -168,15 +193,17 @@ TEST_F(InfoTest, JsonHoldsTheSameFactsForAllFiles) {
   }
   const nlohmann::json& system = doc["files"][0]["images"][0];
   EXPECT_EQ(system["name"], "SYSTEM DISK");
+  EXPECT_EQ(system["nameBytes"], "53595354454D204449534B");
+  EXPECT_EQ(system["tracks"][1]["offset"], 688 + 16 * (16 + 256));
   EXPECT_EQ(system["game"]["files"][2], nlohmann::json::parse(
       R"({"name":"MUSIC","length":56540,"found":56540,"stop":null})"));
   EXPECT_EQ(system["tracks"][1]["records"][0],
             nlohmann::json::parse(R"({"c":0,"h":1,"r":1,"n":3,"count":5,"density":0,"deleted":0,
                                       "status":0,"dataSize":1024})"));
-  const nlohmann::json& odd = doc["files"][10]["images"][0];
+  const nlohmann::json& odd = doc["files"][13]["images"][0];
   EXPECT_EQ(odd["writeProtect"], 16);
   EXPECT_EQ(odd["tracks"][0]["records"][1]["status"], 0xB0);
-  EXPECT_EQ(doc["files"][11]["images"][4]["diskSize"], 2147483648u);
+  EXPECT_EQ(doc["files"][14]["images"][4]["diskSize"], 2147483648u);
 }
 #endif
 
@@ -198,6 +225,10 @@ TEST_F(InfoTest, SaysWhereAndWhyARunStops) {
 
 TEST_F(InfoTest, NamesAreDecodedOnlyWhereTheyCanBe) {
   // テ, a control byte, X, DEL, then a lead byte without its second byte.
+  const std::string controls = write("controls.d88", D88Builder().image(std::string(16, '\x01')).build());
+  std::string escaped;
+  for (int i = 0; i < 16; ++i) escaped += "\\x01";
+  EXPECT_NE(run({controls}).out.find("name \"" + escaped + "\""), std::string::npos);
   const std::string path = write("name.d88", D88Builder().image("\x83\x65\x01X\x7F\x83").build());
   EXPECT_NE(run({path}).out.find("name \"\x83\x65\\x01X\\x7F\x83\"\n"), std::string::npos);
 #ifdef D88CUT_HAVE_JSON

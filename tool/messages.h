@@ -126,7 +126,7 @@ inline constexpr char kNotePartialHeader[] =
 inline constexpr char kNoteTrailingBytes[] =
     "%lld bytes after the last image (offset 0x%08llX)";
 inline constexpr char kNoteMoreImages[] =
-    "%d more images follow the 64 that d88cut looks at";
+    "images past the 64 that d88cut looks at: %d";
 inline constexpr char kNoteRepeatedImage[] =
     "d88cut looks at this image %d times (images %d to %d start at this offset)";
 inline constexpr char kNoteShortHeader[] =
