@@ -71,6 +71,16 @@ TEST(ReplaceFile, ATemporaryFileThatCannotBeCreatedIsReported) {
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"one"});
 }
 
+TEST(FileBytesFound, CountsTheFilesOwnBytesOfTheRun) {
+  struct Case {
+    int32_t found, offset, length, expected;
+  };
+  for (const Case& c : {Case{0, 256, 10, 0}, Case{256, 256, 10, 0}, Case{257, 256, 10, 1},
+                        Case{265, 256, 10, 9}, Case{266, 256, 10, 10}, Case{2048, 256, 10, 10}}) {
+    EXPECT_EQ(fileBytesFound(c.found, c.offset, c.length), c.expected) << c.found;
+  }
+}
+
 TEST(PrintMessage, LinesOfAnyLengthGoOutWhole) {
   for (std::size_t length : {8190u, 8191u, 8192u, 8193u}) {
     std::FILE* out = std::tmpfile();

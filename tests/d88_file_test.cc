@@ -207,16 +207,17 @@ TEST_F(D88FileTest, TrackTableEntriesDecideWhereATrackIs) {
     int32_t track;
     uint32_t entry;
     int32_t expected;
+    bool usable;
   };
   const Case cases[] = {
-      {"the built track", 0, 688, 8},
-      {"track 164", 164, 688, 0},
-      {"track -1", -1, 688, 0},
-      {"entry 0", 0, 0, 0},
-      {"entry equal to the disk size (end of file)", 0, diskSize, 0},
-      {"entry above the disk size", 0, diskSize + 1, 0},
-      {"negative entry", 0, 0x80000000u, 0},
-      {"entry into the header finds no record", 0, 1, 0},
+      {"the built track", 0, 688, 8, true},
+      {"track 164", 164, 688, 0, false},
+      {"track -1", -1, 688, 0, false},
+      {"entry 0", 0, 0, 0, false},
+      {"entry equal to the disk size (end of file)", 0, diskSize, 0, true},
+      {"entry above the disk size", 0, diskSize + 1, 0, false},
+      {"negative entry", 0, 0x80000000u, 0, false},
+      {"entry into the header finds no record", 0, 1, 0, true},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> bytes = base;
@@ -224,6 +225,7 @@ TEST_F(D88FileTest, TrackTableEntriesDecideWhereATrackIs) {
     openImage(bytes);
     uint8_t buffer[8];
     EXPECT_EQ(disk_.readSector(c.track, 0, 0, 1, 1, buffer, 8), c.expected) << c.name;
+    EXPECT_EQ(disk_.isTrackUsable(c.track), c.usable) << c.name;
   }
 }
 
@@ -290,6 +292,47 @@ TEST_F(D88FileTest, ListSectorIdsGivesIdsInTrackOrder) {
   EXPECT_EQ(disk_.listSectorIds(4, buffer, 3), 0);
   EXPECT_EQ(disk_.listSectorIds(4, buffer, -4), 0);
   EXPECT_EQ(disk_.listSectorIds(6, buffer, 80), 0);
+}
+
+TEST_F(D88FileTest, NextRecordWalksAsTheSearchDoes) {
+  // 16 + 8, 16 + 4, then a count-0 header; the walk never reads past `end`.
+  const std::vector<uint8_t> bytes = oneTrack(0, {rec(1, 8, 3), rec(2, 4, 3), rec(3, 4, 0)});
+  openBytes(bytes);
+  struct Case {
+    int64_t end;
+    std::vector<int64_t> positions;
+    bool lastPastEnd;
+  };
+  const int64_t size = static_cast<int64_t>(bytes.size());
+  const Case cases[] = {
+      {size, {688, 712}, false},  // ends before the count-0 header
+      {730, {688, 712}, true},    // the second record's data runs past the end
+      {711, {688}, true},         // so does the first's
+      {703, {}, false},           // the first header is not whole before the end
+  };
+  for (const Case& c : cases) {
+    TrackWalk walk;
+    walk.position = 688;
+    walk.end = c.end;
+    TrackRecord record{};
+    std::vector<int64_t> positions;
+    while (disk_.nextRecord(&walk, &record)) {
+      EXPECT_EQ(record.index, static_cast<int32_t>(positions.size()));
+      positions.push_back(record.position);
+    }
+    EXPECT_EQ(positions, c.positions) << c.end;
+    EXPECT_EQ(record.dataPastEnd, c.lastPastEnd) << c.end;
+    EXPECT_FALSE(disk_.nextRecord(&walk, &record));  // an ended walk stays ended
+  }
+  // The count ends it: a walk of a track whose first header declares 1.
+  openBytes(oneTrack(0, {rec(1, 8, 1), rec(2, 4, 1)}));
+  TrackWalk walk;
+  walk.position = 688;
+  walk.end = 10000;
+  TrackRecord record;
+  EXPECT_TRUE(disk_.nextRecord(&walk, &record));
+  EXPECT_EQ(record.header.r, 1);
+  EXPECT_FALSE(disk_.nextRecord(&walk, &record));
 }
 
 TEST_F(D88FileTest, TrackIndexesOutsideTheTableAreAbsent) {

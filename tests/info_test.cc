@@ -74,6 +74,10 @@ std::vector<Layout> layouts() {
   storeLe32(inHeader, 0x20 + 4 * 5, 8);
   storeLe32(inHeader, 0x20 + 4 * 163, 8);  // the table's last entry
   storeLe32(inHeader, 0x20, 0x7FFFFFF0);   // track 0 above the disk size
+  storeLe32(inHeader, 0x20 + 4 * 7, static_cast<uint32_t>(inHeader.size()));  // at its very end
+  // The last record holds no data: its header ends the image exactly.
+  D88Builder emptyLast;
+  emptyLast.image("END").sector(0, 0, 0, 1, 1, sectorData(256)).sector(1, 0, 1, 1, 1, {});
   // Disk sizes of 4 all through: a chain of headers 4 bytes apart.
   std::vector<uint8_t> chain((1u << 22) + 688);
   for (std::size_t i = 0x1C % 4; i < chain.size(); i += 4) chain[i] = 4;
@@ -87,6 +91,7 @@ std::vector<Layout> layouts() {
     SectorRecord record{static_cast<uint8_t>(i), static_cast<uint8_t>(i >> 8),
                         static_cast<uint8_t>(i >> 16), 0, {}};
     record.count = i == 65534 ? 1 : 65535;
+    if (i == 25000) record.c = record.h = record.r = 0;  // record 0's ID once more
     longTrack.record(0, record);
   }
   std::vector<uint8_t> huge = sample();
@@ -118,22 +123,25 @@ std::vector<Layout> layouts() {
         "[repeated-image]",
         "  note: tracks 0-79: the track-table entry is above the disk size [entry-past-size]"}},
       {"entries inside the header and above the disk size", inHeader,
-       {"entry-in-header", "entry-past-size"},
+       {"entry-in-header", "entry-past-size", "entry-past-file"},
        {"  note: tracks 5, 163: the track-table entry points inside the header [entry-in-header]",
-        "  note: track 0: the track-table entry is above the disk size [entry-past-size]"}},
+        "  note: track 0: the track-table entry is above the disk size [entry-past-size]",
+        "  note: track 7: the first record header is not whole inside the image's bytes"}},
+      {"a last record without data", emptyLast.build(), {"size-mismatch"}, {"header 688  tracks 2"}},
       {"a chain of a million headers", chain, {"more-images", "size-below-header", "entry-in-header"},
        {"note: images past the 64 that d88cut looks at: 1048512 [more-images]"}},
       {"a disk size that steps back", stepBack, {"more-images", "truncated"},
        {"note: images past the 64 that d88cut looks at: 1 [more-images]"}},
-      {"a track of 70000 records", longTrack.build(), {"count-mismatch", "size-mismatch"},
+      {"a track of 70000 records", longTrack.build(), {"count-mismatch", "size-mismatch", "duplicate-id"},
        {"tracks 1  name \"LONG\""}},
       {"single density, deleted, error status, one ID twice", oddRecords(),
        {"size-mismatch", "duplicate-id"},
        {"protect 0x10", "0/0/1/1[single][size 128] 0/0/2/1[deleted][status 0xB0] 0/0/2/1",
         "  note: track 0: two records carry one sector ID [duplicate-id]"}},
       {"a disk size of 2^31", huge, {"truncated"}, {"size 2147483648"}},
-      {"media kinds", D88Builder().image("A", 0x10).image("B", 0x30).image("C", 0x40).build(), {},
-       {"media 0x10 (2DD)", "media 0x30 (1D)", "media 0x40 (1DD)"}},
+      {"media kinds",
+       D88Builder().image("A", 0x10).image("B", 0x20).image("C", 0x30).image("D", 0x40).build(), {},
+       {"media 0x10 (2DD)", "media 0x20 (2HD)", "media 0x30 (1D)", "media 0x40 (1DD)"}},
       {"no image", std::vector<uint8_t>(100, 'x'), {"partial-header"},
        {"no disk image in ", "note: a partial image header of 100 bytes at the end of the file "
                              "(offset 0x00000000) [partial-header]"}},
@@ -181,29 +189,35 @@ TEST_F(InfoTest, JsonHoldsTheSameFactsForAllFiles) {
   const ProgramResult r = run(args);
   EXPECT_EQ(r.status, 0);
   const nlohmann::json doc = nlohmann::json::parse(r.out);
-  ASSERT_EQ(doc["files"].size(), all.size());
+  ASSERT_EQ(doc.at("files").size(), all.size());
   for (std::size_t i = 0; i < all.size(); ++i) {
-    const nlohmann::json& file = doc["files"][i];
+    const nlohmann::json& file = doc.at("files").at(i);
     std::set<std::string> kinds;
-    for (const auto& note : file["notes"]) kinds.insert(note["kind"]);
-    for (const auto& image : file["images"]) {
-      for (const auto& note : image["notes"]) kinds.insert(note["kind"]);
+    for (const auto& note : file.at("notes")) kinds.insert(note.at("kind"));
+    for (const auto& image : file.at("images")) {
+      for (const auto& note : image.at("notes")) kinds.insert(note.at("kind"));
     }
     EXPECT_EQ(kinds, all[i].kinds) << all[i].name;
   }
-  const nlohmann::json& system = doc["files"][0]["images"][0];
-  EXPECT_EQ(system["name"], "SYSTEM DISK");
-  EXPECT_EQ(system["nameBytes"], "53595354454D204449534B");
-  EXPECT_EQ(system["tracks"][1]["offset"], 688 + 16 * (16 + 256));
-  EXPECT_EQ(system["game"]["files"][2], nlohmann::json::parse(
+  const nlohmann::json& system = doc.at("files").at(0).at("images").at(0);
+  EXPECT_EQ(system.at("name"), "SYSTEM DISK");
+  EXPECT_EQ(system.at("nameBytes"), "53595354454D204449534B");
+  EXPECT_EQ(system.at("tracks").at(1).at("offset"), 688 + 16 * (16 + 256));
+  EXPECT_EQ(system.at("game").at("files").at(2), nlohmann::json::parse(
       R"({"name":"MUSIC","length":56540,"found":56540,"stop":null})"));
-  EXPECT_EQ(system["tracks"][1]["records"][0],
+  EXPECT_EQ(system.at("tracks").at(1).at("records").at(0),
             nlohmann::json::parse(R"({"c":0,"h":1,"r":1,"n":3,"count":5,"density":0,"deleted":0,
                                       "status":0,"dataSize":1024})"));
-  const nlohmann::json& odd = doc["files"][13]["images"][0];
-  EXPECT_EQ(odd["writeProtect"], 16);
-  EXPECT_EQ(odd["tracks"][0]["records"][1]["status"], 0xB0);
-  EXPECT_EQ(doc["files"][14]["images"][4]["diskSize"], 2147483648u);
+  auto fileOf = [&](const std::string& name) -> const nlohmann::json& {
+    std::size_t i = 0;
+    while (i < all.size() && all[i].name != name) ++i;
+    return doc.at("files").at(i);
+  };
+  const nlohmann::json& odd =
+      fileOf("single density, deleted, error status, one ID twice").at("images").at(0);
+  EXPECT_EQ(odd.at("writeProtect"), 16);
+  EXPECT_EQ(odd.at("tracks").at(0).at("records").at(1).at("status"), 0xB0);
+  EXPECT_EQ(fileOf("a disk size of 2^31").at("images").at(4).at("diskSize"), 2147483648u);
 }
 #endif
 
@@ -263,6 +277,7 @@ TEST_F(InfoTest, CommandLines) {
       {{"--", "-h"}, 1, "", "d88info: cannot open -h: "},
       {{"--version"}, 0, "d88info " D88CUT_VERSION "\n", ""},
       {{"-h"}, 0, usage, ""},
+      {{"--help"}, 0, usage, ""},
   };
   for (const Case& c : cases) {
     const ProgramResult r = run(c.args);

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "info/json_text.h"
+#include "info/layout.h"
+#include "info/report.h"
+#include "testing/d88_builder.h"
+#include "testing/test_env.h"
 
 namespace {
 
@@ -35,8 +40,31 @@ TEST(WriteJsonString, KeepsValidUtf8AndEscapesTheRest) {
       {"\xC3(", R"("\\xC3(")"},                           // a lead without its follower
       {"\xC0\xAF", R"("\\xC0\\xAF")"},                    // overlong
       {"\xED\xA0\x80", R"("\\xED\\xA0\\x80")"},           // a surrogate
+      {"\xED\xBF\xBF", R"("\\xED\\xBF\\xBF")"},           // the last surrogate
   };
   for (const Case& c : cases) EXPECT_EQ(asJson(c.bytes), c.json) << c.json;
+}
+
+// An image whose header can no longer be read (the file shrank after it was
+// opened) is named as such, and nothing is made up for it.
+TEST(ReportFile, AnImageThatCannotBeReadIsSaidSo) {
+  ScopedTempDir dir;
+  const std::string path = dir.file("shrinks.d88");
+  ASSERT_TRUE(writeBytes(path, D88Builder().image("A").image("B").build()));
+  D88File disk;
+  ASSERT_TRUE(disk.open(path.c_str()));
+  std::filesystem::resize_file(path, 688 + 100);
+  ImageLayout image;
+  EXPECT_FALSE(readImageLayout(disk, 1, &image));
+  Report report;
+  report.out = std::tmpfile();
+  reportFile(disk, path.c_str(), report);
+  std::string text;
+  std::rewind(report.out);
+  for (int c; (c = std::fgetc(report.out)) != EOF;) text.push_back(static_cast<char>(c));
+  std::fclose(report.out);
+  EXPECT_NE(text.find("\nimage 1  header cannot be read\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("image 1  offset"), std::string::npos) << text;
 }
 
 }  // namespace

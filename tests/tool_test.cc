@@ -204,6 +204,20 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   EXPECT_TRUE(std::equal(driver.begin(), driver.begin() + 5120, kDriver.begin()));
   EXPECT_TRUE(std::equal(driver.begin() + 5120, driver.end(), kLoader.begin() + 5120));
   EXPECT_EQ(output("MUSIC"), kMusic);
+
+  // Of a longer boot sector only its 256 bytes are read: with LOADER's first
+  // sector and the signature sector missing, LOADER begins with the boot
+  // sector (which holds the signature), then zero bytes.
+  std::vector<uint8_t> longBoot = buildGameDisks({{"LONG BOOT", 0, false, {{1, 1}, {79, 5}}}});
+  storeLe16(longBoot, 688 + 14, 300);
+  std::memcpy(longBoot.data() + 688 + 16, "QUARVENT        ", 16);
+  longBoot[688 + 16 + 256] = 0x5A;  // the byte after the 256
+  r = run(longBoot);
+  EXPECT_EQ(r.out, textLines(kSystemFiles));
+  loader = output("LOADER");
+  ASSERT_EQ(loader.size(), 16384u);
+  EXPECT_EQ(loader[255], 0);  // the disk id
+  EXPECT_EQ(loader[256], 0);
 }
 
 // The byte position of the sector header with ID (c, h, r, 3) on a game disk.
@@ -346,11 +360,36 @@ TEST_F(ToolTest, ALostStandardOutputIsReported) {
   EXPECT_EQ(output("MUSIC2"), kMusic2);
 }
 
+TEST_F(ToolTest, ATemporaryNameInUseIsPassedOverAndAHundredAreReported) {
+  ASSERT_TRUE(writeBytes(inputPath(), buildSampleSet()));
+  for (int inUse : {99, 100}) {
+    ScopedTempDir work;
+    // In the child, with d88cut's own process id: LOADER's first names taken.
+    const ProgramResult r = runProgram(D88CUT_PATH, {inputPath()}, work.path(), [inUse] {
+      for (int n = 0; n < inUse; ++n) {
+        const std::string name = "LOADER." + std::to_string(getpid()) + "-" + std::to_string(n) + ".tmp";
+        close(open(name.c_str(), O_WRONLY | O_CREAT, 0644));
+      }
+    });
+    if (inUse == 99) {
+      EXPECT_EQ(r.status, 0) << r.err;
+      EXPECT_EQ(readBytes(work.file("LOADER")), kLoader);
+    } else {
+      EXPECT_EQ(r.status, 1);
+      EXPECT_EQ(r.err, "d88cut: error: cannot write LOADER: " + std::string(std::strerror(EEXIST)) + "\n");
+      EXPECT_FALSE(std::filesystem::exists(work.file("LOADER")));
+    }
+    EXPECT_EQ(work.entries().size(), static_cast<std::size_t>(inUse) + (inUse == 99 ? 4 : 3));
+  }
+}
+
 TEST_F(ToolTest, ReportsFollowTheirProgressLinesInOneLog) {
+  ASSERT_TRUE(std::filesystem::create_directory(work_.file("LOADER")));
   const ProgramResult r =
       run(buildGameDisks({{"GAPS", 0, true, {{6, 3}, {30, 1}}}}), {}, [] { dup2(1, 2); });
   const std::string where = "no such sector on the track";
-  EXPECT_EQ(r.out, kSystem + "cutting ... LOADER\ncutting ... DRIVER\n" +
+  EXPECT_EQ(r.out, kSystem + "cutting ... LOADER\nd88cut: error: cannot write LOADER: " +
+                       std::strerror(EISDIR) + "\ncutting ... DRIVER\n" +
                        incomplete("DRIVER", 0, 5120, 7552, "6 (C 3, H 0, R 3)", where) +
                        "cutting ... MUSIC\n" +
                        incomplete("MUSIC", 0, 27392, 56540, "30 (C 15, H 0, R 1)", where));
