@@ -57,3 +57,9 @@ void fuzzFail(const char* what) {
   std::fprintf(stderr, "fuzz: %s\n", what);
   std::abort();
 }
+
+std::FILE* openSink() {
+  std::FILE* sink = std::fopen("/dev/null", "w");
+  if (sink == nullptr) fuzzFail("cannot open /dev/null");
+  return sink;
+}

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 // Replaces the contents of this process's input file with data[0..size) and
@@ -13,6 +14,10 @@ const char* writeFuzzInput(const uint8_t* data, std::size_t size);
 
 // A fresh directory in the same place, removed (with its files) at exit.
 std::string makeScratchDir();
+
+// /dev/null opened for writing, for the tools' messages; fails the fuzzer if
+// it cannot be opened.
+std::FILE* openSink();
 
 // Stops the process so that libFuzzer keeps the input that broke a promise.
 [[noreturn]] void fuzzFail(const char* what);

@@ -44,8 +44,7 @@ void checkScratchDir() {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const std::string scratch = makeScratchDir();
   if (chdir(scratch.c_str()) != 0) fuzzFail("cannot enter the scratch directory");
-  sink = std::fopen("/dev/null", "w");
-  if (sink == nullptr) fuzzFail("cannot open /dev/null");
+  sink = openSink();
   return 0;
 }
 

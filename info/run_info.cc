@@ -18,8 +18,17 @@ struct Options {
   int paths = 0;
 };
 
-bool isOption(const char* arg, bool optionsEnded) {
-  return !optionsEnded && arg[0] == '-' && arg[1] != '\0';  // a lone "-" is a path
+enum class Word { kEndOfOptions, kOption, kPath };
+
+// What the command-line word `arg` is; *optionsEnded tells (and is set when
+// `arg` is) the first "--". A lone "-" is a path.
+Word classify(const char* arg, bool* optionsEnded) {
+  if (*optionsEnded) return Word::kPath;
+  if (std::strcmp(arg, "--") == 0) {
+    *optionsEnded = true;
+    return Word::kEndOfOptions;
+  }
+  return arg[0] == '-' && arg[1] != '\0' ? Word::kOption : Word::kPath;
 }
 
 // False (after a message on err) when the command line is wrong.
@@ -27,9 +36,10 @@ bool parseOptions(int argc, const char* const* argv, std::FILE* err, Options* op
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
-    if (!optionsEnded && std::strcmp(arg, "--") == 0) {
-      optionsEnded = true;
-    } else if (!isOption(arg, optionsEnded)) {
+    const Word word = classify(arg, &optionsEnded);
+    if (word == Word::kEndOfOptions) {
+      continue;
+    } else if (word == Word::kPath) {
       ++options->paths;
     } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
       options->help = true;
@@ -58,11 +68,7 @@ bool reportPaths(D88File& disk, int argc, const char* const* argv, const Report&
   bool first = true;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
-    if (!optionsEnded && std::strcmp(arg, "--") == 0) {
-      optionsEnded = true;
-      continue;
-    }
-    if (isOption(arg, optionsEnded)) continue;
+    if (classify(arg, &optionsEnded) != Word::kPath) continue;
     if (report.json && !first) std::fputc(',', report.out);
     if (disk.open(arg)) {
       reportFile(disk, arg, report);
