@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "disk/d88_file.h"
 
 #include <cerrno>
@@ -28,8 +29,12 @@ bool D88File::open(const char* path) {
     // points past the end of the file; a sum outside the format's signed
     // 32-bit range ends the walk.
     position += loadLeSigned32(raw + kDiskSizeOffset);
-    if (position < 0 || position > kMaxFilePosition) break;
+    if (position < 0 || position > kMaxFilePosition) {
+      position = -1;
+      break;
+    }
   }
+  chainEndPosition = position;
   return true;
 }
 
@@ -47,6 +52,7 @@ void D88File::close() {
   selected = -1;
   media = -1;
   length = 0;
+  chainEndPosition = 0;
   cacheLength = 0;
 }
 

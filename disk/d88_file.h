@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // D88File: reads the disk images of one D88 file.
 //
 // Calling order: open; imageCount; for each image selectImage, then any
@@ -73,6 +74,17 @@ class D88File {
 
   // Length of the open file in bytes as found by open; 0 when none is open.
   int64_t fileSize() const { return length; }
+
+  // The file offset of indexed image `index`, or -1 outside 0..imageCount-1.
+  int64_t imageOffset(int32_t index) const {
+    return index >= 0 && index < count ? imageOffsets[index] : -1;
+  }
+
+  // Where open's walk of image headers stopped: the offset after the last
+  // indexed image (the last one's offset plus its disk size), where no whole
+  // header could be read or, with 64 images, where the chain goes on; -1 when
+  // that sum left 0..INT32_MAX; 0 with no file open.
+  int64_t chainEnd() const { return chainEndPosition; }
 
   // Reads up to n bytes at file position pos into dst. Returns the count
   // read: fewer at the end of the file, 0 with no file open, for n <= 0 or
@@ -187,6 +199,7 @@ class D88File {
   int32_t media = -1;
   char name[kDiskNameLength + 1] = {};
   int64_t length = 0;
+  int64_t chainEndPosition = 0;
 
   // A read-through block of the file, so that walking a chain of sector
   // headers costs no system call per header.

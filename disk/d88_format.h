@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Layout of a D88 file, as this reader sees it.
 //
 // A D88 file is disk images stored back to back, with no file header:

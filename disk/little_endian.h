@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Little-endian integers of the D88 format, assembled byte by byte so the
 // reader does not depend on the host's byte order.
 #ifndef D88CUT_DISK_LITTLE_ENDIAN_H_

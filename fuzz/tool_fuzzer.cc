@@ -11,7 +11,7 @@
 
 #include "disk/d88_file.h"
 #include "fuzz/fuzz_input.h"
-#include "tool/file_table.h"
+#include "game/file_table.h"
 #include "tool/run_tool.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "info/json_text.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Texts for d88info: JSON strings, disk names, track lists.
 #ifndef D88CUT_INFO_JSON_TEXT_H_
 #define D88CUT_INFO_JSON_TEXT_H_

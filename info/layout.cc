@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "info/layout.h"
 
 namespace {
@@ -14,33 +15,45 @@ bool readHeader(D88File& disk, int64_t position, ImageHeader* header) {
 
 bool allZero(D88File& disk, int64_t start, int64_t length) {
   uint8_t bytes[kImageHeaderSize];
-  const int32_t n = disk.readBytesAt(start, bytes, static_cast<int32_t>(length));
+  // Fewer than a header's bytes, unless the file grew since it was opened.
+  const int32_t n = disk.readBytesAt(start, bytes,
+                                     length < kImageHeaderSize ? static_cast<int32_t>(length)
+                                                               : kImageHeaderSize);
   for (int32_t i = 0; i < n; ++i) {
     if (bytes[i] != 0) return false;
   }
   return true;
 }
 
+// Says what follows the tail at `position`: bytes that no header could be
+// read from.
+void noteLeftover(D88File& disk, int64_t position, FileTail* tail) {
+  tail->leftoverStart = position;
+  tail->leftoverLength = disk.fileSize() > position ? disk.fileSize() - position : 0;
+  tail->leftoverZero = allZero(disk, position, tail->leftoverLength);
+}
+
 }  // namespace
 
 FileTail examineFileTail(D88File& disk) {
   FileTail tail;
-  int64_t position = 0;
-  for (int32_t chained = 0; chained < kMaxChained; ++chained) {
+  int64_t position = disk.chainEnd();
+  if (position < 0) return tail;  // the chain left the format's range
+  if (disk.imageCount() < kMaxImages) {
+    noteLeftover(disk, position, &tail);  // no whole header there
+    return tail;
+  }
+  for (int32_t chained = kMaxImages; chained < kMaxChained; ++chained) {
     ImageHeader header;
     if (!readHeader(disk, position, &header)) {
-      tail.leftoverStart = position;
-      tail.leftoverLength = disk.fileSize() > position ? disk.fileSize() - position : 0;
-      tail.leftoverZero = allZero(disk, position, tail.leftoverLength);
+      noteLeftover(disk, position, &tail);
       break;
     }
     const int32_t size = toSigned32(header.diskSize);
-    if (chained >= kMaxImages) {
-      if (size <= 0) break;  // it would be found again and again
-      ++tail.moreImages;
-    }
+    if (size <= 0) break;  // it would be found again and again
+    ++tail.moreImages;
     position += size;
-    if (position < 0 || position > kMaxFilePosition) break;
+    if (position > kMaxFilePosition) break;
   }
   return tail;
 }
@@ -56,15 +69,11 @@ int32_t headerLengthOf(const ImageHeader& header) {
 }
 
 bool readImageLayout(D88File& disk, int32_t index, ImageLayout* image) {
-  if (!disk.selectImage(index)) return false;
   *image = ImageLayout{};
   image->index = index;
-  image->offset = disk.selectedImageOffset();
-  while (index + image->times < disk.imageCount() && disk.selectImage(index + image->times) &&
-         disk.selectedImageOffset() == image->offset) {
-    ++image->times;
-  }
-  if (!readHeader(disk, image->offset, &image->header)) return false;
+  image->offset = disk.imageOffset(index);
+  if (image->offset < 0 || !readHeader(disk, image->offset, &image->header)) return false;
+  while (disk.imageOffset(index + image->times) == image->offset) ++image->times;
   image->headerLength = headerLengthOf(image->header);
   image->tableEntries = (image->headerLength - kTrackTableOffset) / kTrackEntrySize;
   const int64_t inFile = disk.fileSize() - image->offset;

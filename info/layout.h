@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // d88info's view of a D88 file as laid out, for people: where each image's
 // header and bytes end, which tracks hold records, and what does not fit.
 // What d88cut reads is the reader's business and stays as it is.

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 // d88info: shows what is inside a D88 file before it is cut.
 #include "disk/d88_file.h"
-#include "tool/console.h"
+#include "platform/console.h"
 #include "info/run_info.h"
 
 D88File d88File;

@@ -1,11 +1,14 @@
+// SPDX-License-Identifier: MIT
 // d88info's report of one D88 file: as text for people, or as one JSON
-// object of the document's "files" list.
+// object of the document's "files" list. report.cc finds (findings.h), then
+// text_report.cc or json_report.cc writes what was found.
 #ifndef D88CUT_INFO_REPORT_H_
 #define D88CUT_INFO_REPORT_H_
 
 #include <cstdio>
 
 #include "disk/d88_file.h"
+#include "info/findings.h"
 
 struct Report {
   std::FILE* out;
@@ -20,5 +23,18 @@ void reportFile(D88File& disk, const char* path, const Report& report);
 // Reports a file that could not be opened: a JSON object with its error;
 // nothing in text (the error goes to standard error).
 void reportUnopenedFile(const char* path, const char* reason, const Report& report);
+
+// The two renderings, each from the findings alone. Records of listed tracks
+// are walked again from their found start to be written; nothing is decided
+// anew. An image whose header could not be read is written by index only.
+void writeTextFileStart(const Report& r, const char* path, const FileFindings& file,
+                        int32_t imageCount);
+void writeTextImage(D88File& disk, const Report& r, const ImageFindings& image);
+void writeTextUnreadableImage(const Report& r, int32_t index);
+void writeTextFileEnd(const Report& r, const FileFindings& file);
+
+void writeJsonFileStart(const Report& r, const char* path, const FileFindings& file);
+void writeJsonImage(D88File& disk, const Report& r, const ImageFindings& image, bool first);
+void writeJsonFileEnd(const Report& r);
 
 #endif  // D88CUT_INFO_REPORT_H_

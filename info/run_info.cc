@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: MIT
 #include "info/run_info.h"
 
 #include <cerrno>
 #include <cstring>
 
+#include "d88cut_version.h"
+#include "info/messages.h"
 #include "info/report.h"
-#include "tool/console.h"
-#include "tool/messages.h"
-#include "tool/version.h"
+#include "platform/console.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The d88info program, callable in-process: shows D88 files as they are laid
 // out, what is wrong with a damaged one, and what d88cut would make of each
 // image. It only reads.

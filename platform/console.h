@@ -1,16 +1,36 @@
-// The platform's side of writing messages: how the tools' Shift_JIS texts and
-// the UTF-8 or locale-encoded arguments reach a terminal or a console.
-// console_posix.cc converts for UTF-8 terminals; console_win32.cc writes to
-// a Windows console in UTF-16. Pipes and files get the bytes as they are.
+// SPDX-License-Identifier: MIT
+// Writing the programs' messages. The texts are Shift_JIS byte strings; how
+// they reach a terminal or a console is decided here: console_posix.cc
+// converts for UTF-8 terminals, console_win32.cc writes to a Windows console
+// in UTF-16, and pipes and files get the bytes as they are. console.cc holds
+// the part both share. Everything the programs print goes through these.
 #ifndef D88CUT_PLATFORM_CONSOLE_H_
 #define D88CUT_PLATFORM_CONSOLE_H_
 
 #include <cstddef>
 #include <cstdio>
 
+#if defined(__GNUC__)
+#define D88CUT_PRINTF_FORMAT(f, a) __attribute__((format(printf, f, a)))
+#else
+#define D88CUT_PRINTF_FORMAT(f, a)
+#endif
+
 // Prepares message output for this process (reads the locale where the
 // platform converts). Call once, before any message.
 void initConsole();
+
+// Writes the NUL-terminated Shift_JIS text to stream, through textForStream.
+void writeMessage(std::FILE* stream, const char* text);
+
+// printf with a Shift_JIS format: the format goes through textForStream, the
+// arguments (names, paths, numbers) are written as they are, in the encoding
+// they are held in (the terminal's on POSIX, UTF-8 on Windows).
+void printMessage(std::FILE* stream, const char* format, ...) D88CUT_PRINTF_FORMAT(2, 3);
+
+// Flushes stream. Returns 0 when everything written to it went out, else the
+// reason it did not (an errno value; EIO when the system gave none).
+int finishStream(std::FILE* stream);
 
 // True when text written to stream is shown as UTF-8: on POSIX a terminal
 // whose locale uses UTF-8, on Windows a console (written in UTF-16).
@@ -29,9 +49,14 @@ const char* textForStream(std::FILE* stream, const char* text, char* scratch,
 // converter exists.
 std::size_t shiftJisCharToUtf8(const char* bytes, std::size_t length, char* out);
 
+// Converts Shift_JIS text[0..length) to UTF-8 in out[0..size), NUL-terminated.
+// Returns the UTF-8 length, or -1 when no converter exists, the bytes are not
+// valid Shift_JIS or the result does not fit. Platform-specific.
+long shiftJisToUtf8(const char* text, std::size_t length, char* out, std::size_t size);
+
 // Writes text[0..length) to stream: on a Windows console, as UTF-8 text in
 // UTF-16 (the stream is flushed first, so the order holds); elsewhere the
-// bytes as they are.
+// bytes as they are. Platform-specific.
 void writeText(std::FILE* stream, const char* text, std::size_t length);
 
 #endif  // D88CUT_PLATFORM_CONSOLE_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // On POSIX terminals that expect UTF-8, Shift_JIS texts are converted with
 // iconv; anything else (pipes, files, other locales) gets the bytes as they are.
 #include <iconv.h>
@@ -12,42 +13,32 @@
 
 namespace {
 
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
 bool utf8Terminal = false;
 
 // The one converter from Shift_JIS to UTF-8 of the process, opened on first
-// use; (iconv_t)-1 when the system has none.
+// use (a plain global: the programs run one thread).
+iconv_t converter = kNoConverter;
+bool converterTried = false;
+
 iconv_t shiftJisConverter() {
-  static iconv_t cd = [] {
-    iconv_t opened = iconv_open("UTF-8", "CP932");
-    if (opened == reinterpret_cast<iconv_t>(-1)) opened = iconv_open("UTF-8", "SHIFT_JIS");
-    return opened;
-  }();
-  return cd;
-}
-
-// Converts Shift_JIS bytes to UTF-8 in out[0..size), NUL-terminated; returns
-// the UTF-8 length, or -1 when there is no converter, the bytes are not valid
-// Shift_JIS or the result does not fit.
-long toUtf8(const char* text, std::size_t length, char* out, std::size_t size) {
-  iconv_t cd = shiftJisConverter();
-  if (cd == reinterpret_cast<iconv_t>(-1) || size == 0) return -1;
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state
-  char* in = const_cast<char*>(text);
-  std::size_t inLeft = length;
-  char* to = out;
-  std::size_t outLeft = size - 1;  // room for the NUL
-  const bool ok = iconv(cd, &in, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1) &&
-                  iconv(cd, nullptr, nullptr, &to, &outLeft) != static_cast<std::size_t>(-1);
-  if (!ok) return -1;
-  *to = '\0';
-  return to - out;
-}
-
-bool isAscii(const char* text) {
-  for (; *text != '\0'; ++text) {
-    if (static_cast<unsigned char>(*text) >= 0x80) return false;
+  if (!converterTried) {
+    converterTried = true;
+    converter = iconv_open("UTF-8", "CP932");
+    if (converter == kNoConverter) converter = iconv_open("UTF-8", "SHIFT_JIS");
   }
-  return true;
+  return converter;
+}
+
+// Whether standard input, output and error are terminals, asked once each:
+// 0 no, 1 yes, -1 not asked yet. Other descriptors are asked every time.
+signed char standardIsTerminal[3] = {-1, -1, -1};
+
+bool isTerminal(int fd) {
+  if (fd < 0 || fd > 2) return isatty(fd) != 0;
+  if (standardIsTerminal[fd] < 0) standardIsTerminal[fd] = isatty(fd) != 0 ? 1 : 0;
+  return standardIsTerminal[fd] == 1;
 }
 
 }  // namespace
@@ -59,18 +50,21 @@ void initConsole() {
                  (strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "UTF8") == 0);
 }
 
-bool streamShowsUtf8(std::FILE* stream) { return utf8Terminal && isatty(fileno(stream)); }
+bool streamShowsUtf8(std::FILE* stream) { return utf8Terminal && isTerminal(fileno(stream)); }
 
-const char* textForStream(std::FILE* stream, const char* text, char* scratch,
-                          std::size_t scratchSize) {
-  // ASCII reads the same in both encodings.
-  if (isAscii(text) || !streamShowsUtf8(stream)) return text;
-  return toUtf8(text, std::strlen(text), scratch, scratchSize) >= 0 ? scratch : text;
-}
-
-std::size_t shiftJisCharToUtf8(const char* bytes, std::size_t length, char* out) {
-  const long n = toUtf8(bytes, length, out, 5);
-  return n > 0 ? static_cast<std::size_t>(n) : 0;
+long shiftJisToUtf8(const char* text, std::size_t length, char* out, std::size_t size) {
+  iconv_t cd = shiftJisConverter();
+  if (cd == kNoConverter || size == 0) return -1;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state
+  char* in = const_cast<char*>(text);
+  std::size_t inLeft = length;
+  char* to = out;
+  std::size_t outLeft = size - 1;  // room for the NUL
+  const bool ok = iconv(cd, &in, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1) &&
+                  iconv(cd, nullptr, nullptr, &to, &outLeft) != static_cast<std::size_t>(-1);
+  if (!ok) return -1;
+  *to = '\0';
+  return to - out;
 }
 
 void writeText(std::FILE* stream, const char* text, std::size_t length) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // On a Windows console, messages are written in UTF-16 with WriteConsoleW:
 // the Shift_JIS texts converted from code page 932, the arguments from UTF-8
 // (the programs' manifest makes UTF-8 their code page). The console's own
@@ -32,30 +33,15 @@ int toUtf8(UINT from, const char* text, int length, char* out, int size) {
   return n;
 }
 
-bool isAscii(const char* text) {
-  for (; *text != '\0'; ++text) {
-    if (static_cast<unsigned char>(*text) >= 0x80) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void initConsole() {}
 
 bool streamShowsUtf8(std::FILE* stream) { return consoleOf(stream) != nullptr; }
 
-const char* textForStream(std::FILE* stream, const char* text, char* scratch,
-                          std::size_t scratchSize) {
-  if (isAscii(text) || scratchSize < 2 || !streamShowsUtf8(stream)) return text;
-  const int n = toUtf8(932, text, static_cast<int>(std::strlen(text)), scratch,
-                       static_cast<int>(scratchSize));
-  return n >= 0 ? scratch : text;
-}
-
-std::size_t shiftJisCharToUtf8(const char* bytes, std::size_t length, char* out) {
-  const int n = toUtf8(932, bytes, static_cast<int>(length), out, 5);
-  return n > 0 ? static_cast<std::size_t>(n) : 0;
+long shiftJisToUtf8(const char* text, std::size_t length, char* out, std::size_t size) {
+  if (size < 2 || length > 1024 || size > 0x10000) return -1;
+  return toUtf8(932, text, static_cast<int>(length), out, static_cast<int>(size));
 }
 
 void writeText(std::FILE* stream, const char* text, std::size_t length) {

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: MIT
+// Replacing a file on POSIX: a temporary file beside it, written, synced and
+// renamed over it; signals that end the process remove the temporary file.
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -67,21 +70,10 @@ class BlockedSignals {
 // Creates a fresh temporary file beside `path`, named into pendingTemp, and
 // arms the signal handler for it. Returns its descriptor, or -1 with errno set.
 int createTemporary(const char* path) {
-  static unsigned serial = 0;
   const BlockedSignals blocked;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const int n = std::snprintf(pendingTemp, sizeof pendingTemp, "%s.%ld-%u.tmp", path,
-                                static_cast<long>(getpid()), serial++);
-    if (n < 0 || static_cast<std::size_t>(n) >= sizeof pendingTemp) {
-      errno = ENAMETOOLONG;
-      return -1;
-    }
-    // 0666 and the umask: the same permissions a plain create would give.
-    const int fd = ::open(pendingTemp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) pendingArmed = 1;
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
+  const int fd = createTemporaryFile(path, pendingTemp, sizeof pendingTemp);
+  if (fd >= 0) pendingArmed = 1;
+  return fd;
 }
 
 // Writes all of data to fd; 0 or an errno value.
@@ -100,6 +92,13 @@ int writeAll(int fd, const uint8_t* data, std::size_t length) {
 }
 
 }  // namespace
+
+long currentProcessId() { return static_cast<long>(getpid()); }
+
+int createNewFile(const char* path) {
+  // 0666 and the umask: the same permissions a plain create would give.
+  return ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
 
 int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
   installSignalHandlers();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replacing a file on Windows: C's rename fails over an existing file, so the
 // finished temporary file is moved with MoveFileExW(REPLACE_EXISTING).
 #include <fcntl.h>
@@ -12,20 +13,6 @@
 #include "platform/output_file.h"
 
 namespace {
-
-int createTemporary(const char* path, char* temp, std::size_t tempSize) {
-  static unsigned serial = 0;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const int n = std::snprintf(temp, tempSize, "%s.%d-%u.tmp", path, _getpid(), serial++);
-    if (n < 0 || static_cast<std::size_t>(n) >= tempSize) {
-      errno = ENAMETOOLONG;
-      return -1;
-    }
-    const int fd = _open(temp, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
 
 int writeAll(int fd, const uint8_t* data, std::size_t length) {
   while (length > 0) {
@@ -64,9 +51,15 @@ int errnoFromWindows(DWORD error) {
 
 }  // namespace
 
+long currentProcessId() { return static_cast<long>(_getpid()); }
+
+int createNewFile(const char* path) {
+  return _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+
 int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
   char temp[MAX_PATH + 64];
-  const int fd = createTemporary(path, temp, sizeof temp);
+  const int fd = createTemporaryFile(path, temp, sizeof temp);
   if (fd < 0) return errno;
   int error = writeAll(fd, data, length);
   if (error == 0 && _commit(fd) != 0) error = errno;

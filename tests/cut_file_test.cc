@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "platform/output_file.h"
-#include "tool/console.h"
+#include "game/file_run.h"
+#include "platform/console.h"
 #include "tool/cut_file.h"
 #include "tool/run_tool.h"
 #include "testing/game_disks.h"

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -15,6 +16,7 @@
 #include <nlohmann/json.hpp>
 #endif
 
+#include "d88cut_version.h"
 #include "testing/d88_builder.h"
 #include "testing/game_disks.h"
 #include "testing/test_env.h"
@@ -94,6 +96,8 @@ std::vector<Layout> layouts() {
     if (i == 25000) record.c = record.h = record.r = 0;  // record 0's ID once more
     longTrack.record(0, record);
   }
+  std::vector<uint8_t> noTableEntries = D88Builder().image("NONE").build();
+  storeLe32(noTableEntries, 0x20, 0x20);  // the first track where the table would begin
   std::vector<uint8_t> huge = sample();
   storeLe32(huge, 4 * 415840 + 0x1C, 0x80000000u);
   return {
@@ -140,8 +144,12 @@ std::vector<Layout> layouts() {
         "  note: track 0: two records carry one sector ID [duplicate-id]"}},
       {"a disk size of 2^31", huge, {"truncated"}, {"size 2147483648"}},
       {"media kinds",
-       D88Builder().image("A", 0x10).image("B", 0x20).image("C", 0x30).image("D", 0x40).build(), {},
-       {"media 0x10 (2DD)", "media 0x20 (2HD)", "media 0x30 (1D)", "media 0x40 (1DD)"}},
+       D88Builder().image("A", 0x10).image("B", 0x20).image("C", 0x30).image("D", 0x40)
+           .image("E", 0x50).build(), {},
+       {"media 0x10 (2DD)", "media 0x20 (2HD)", "media 0x30 (1D)", "media 0x40 (1DD)",
+        "media 0x50 (unknown)"}},
+      {"a header of no table entries", noTableEntries, {"short-header"},
+       {"header 32  tracks 0", "short header: 32 bytes, a track table of 0 entries"}},
       {"no image", std::vector<uint8_t>(100, 'x'), {"partial-header"},
        {"no disk image in ", "note: a partial image header of 100 bytes at the end of the file "
                              "(offset 0x00000000) [partial-header]"}},
@@ -256,6 +264,12 @@ TEST_F(InfoTest, NamesAreDecodedOnlyWhereTheyCanBe) {
   });
   EXPECT_NE(terminal.out.find("name \"\u30C6\\x01X\\x7F\\x83\""), std::string::npos) << terminal.out;
 #endif
+#ifdef D88CUT_HAVE_JSON
+  // 0x81 leads full-width spaces and punctuation.
+  const std::string wide = write("wide.d88", D88Builder().image("A\x81\x40\x81\x42").build());
+  EXPECT_EQ(nlohmann::json::parse(run({"--json", wide}).out)["files"][0]["images"][0]["name"],
+            "A\u3000\u3002");
+#endif
 }
 
 TEST_F(InfoTest, CommandLines) {
@@ -275,7 +289,7 @@ TEST_F(InfoTest, CommandLines) {
       {{none, good}, 1, "file " + good + "  size 688\nimage 0", "d88info: cannot open " + none},
       {{"-"}, 1, "", "d88info: cannot open -: "},  // a lone "-" is a path
       {{"--", "-h"}, 1, "", "d88info: cannot open -h: "},
-      {{"--version"}, 0, "d88info " D88CUT_VERSION "\n", ""},
+      {{"--version"}, 0, std::string("d88info ") + kProgramVersion + "\n", ""},
       {{"-h"}, 0, usage, ""},
       {{"--help"}, 0, usage, ""},
   };
@@ -294,6 +308,32 @@ TEST_F(InfoTest, CommandLines) {
   EXPECT_EQ(full.status, 1);
   EXPECT_EQ(full.err, "d88info: error: cannot write standard output: " +
                           std::string(std::strerror(ENOSPC)) + "\n");
+  // In one log the failure follows the file before it; each file is closed
+  // before the next is opened, so a batch needs few descriptors.
+  std::vector<std::string> batch(40, good);
+  batch[20] = none;
+  const ProgramResult log = runProgram(D88INFO_PATH, batch, dir_.path(), [] {
+    dup2(1, 2);
+    const rlimit few = {12, 12};
+    setrlimit(RLIMIT_NOFILE, &few);
+  });
+  EXPECT_EQ(log.status, 1);
+  const std::size_t failure = log.out.find("d88info: cannot open " + none);
+  auto blocks = [&](std::size_t from, std::size_t to) {
+    int n = 0;
+    for (std::size_t at = log.out.find("file " + good, from); at < to;
+         at = log.out.find("file " + good, at + 1)) {
+      ++n;
+    }
+    return n;
+  };
+  EXPECT_EQ(blocks(0, failure), 20) << log.out;
+  EXPECT_EQ(blocks(failure, std::string::npos), 19) << log.out;
+#endif
+#ifdef D88CUT_HAVE_JSON
+  EXPECT_EQ(run({"--json", none}).out, "{\"files\":[\n{\"path\":\"" + none +
+                                           "\",\"size\":0,\"error\":\"" + std::strerror(ENOENT) +
+                                           "\",\"notes\":[],\"images\":[]}]}\n");
 #endif
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "expected_runs.h"
+#include "d88cut_version.h"
 #include "testing/d88_builder.h"
 #include "testing/game_disks.h"
 #include "testing/test_env.h"
@@ -71,7 +72,7 @@ TEST_F(ToolTest, CommandLines) {
   const Case cases[] = {
       {{}, 1, "", usage},
       {{"a", "b", "c"}, 1, "", usage},
-      {{"--version"}, 0, "d88cut " D88CUT_VERSION "\n", ""},
+      {{"--version"}, 0, std::string("d88cut ") + kProgramVersion + "\n", ""},
       {{"--help"}, 0, usage, ""},
       {{"-h"}, 0, usage, ""},
       {{"--help", "1"}, 1, "", kOpenFailure},  // help only when it is the one argument

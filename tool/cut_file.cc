@@ -1,19 +1,21 @@
+// SPDX-License-Identifier: MIT
 #include "tool/cut_file.h"
 
 #include <cstring>
 
-#include "tool/console.h"
-#include "tool/messages.h"
+#include "game/file_run.h"
+#include "platform/console.h"
 #include "platform/output_file.h"
+#include "tool/messages.h"
 
 namespace {
 
 void reportIncomplete(const Extraction& x, const char* name, int32_t fileFound, int32_t length,
                       const RunStop& stop, int32_t keptImage) {
+  char where[kRunStopTextSize];
+  describeRunStop(stop, where);
   printMessage(x.err, kIncompleteRun, name, static_cast<int>(x.image), static_cast<int>(fileFound),
-               static_cast<int>(length), static_cast<int>(stop.track), static_cast<int>(stop.c),
-               static_cast<int>(stop.h), static_cast<int>(stop.r));
-  printStopReason(x.err, stop);
+               static_cast<int>(length), where);
   if (keptImage >= 0) printMessage(x.err, kKeptEarlierCopy, static_cast<int>(keptImage));
   writeMessage(x.err, kLineEnd);
 }
@@ -43,7 +45,7 @@ CutStatus cutFile(const Extraction& x, const char* name, int32_t track, int32_t 
   const bool fits = fitsExtractionBuffer(place);
   const int32_t needed = fits ? offset + length : 0;
   RunStop stop;
-  const int32_t found = fits ? x.disk.readSectors(track, c, h, r, n, x.buffer, needed, &stop) : 0;
+  const int32_t found = fits ? readGameRun(x.disk, track, c, h, r, n, x.buffer, needed, &stop) : 0;
   printMessage(x.out, kCutting, name);
   if (!fits) {
     std::fflush(x.out);
@@ -66,27 +68,6 @@ CutStatus cutFile(const Extraction& x, const char* name, int32_t track, int32_t 
   if (!whole) return CutStatus::kIncomplete;
   if (x.complete != nullptr) x.complete->record(name, x.image);
   return CutStatus::kComplete;
-}
-
-int32_t fileBytesFound(int32_t found, int32_t offset, int32_t length) {
-  const int64_t inFile = int64_t{found} - offset;
-  return inFile <= 0 ? 0 : inFile >= length ? length : static_cast<int32_t>(inFile);
-}
-
-void printStopReason(std::FILE* stream, const RunStop& stop) {
-  switch (stop.reason) {
-    case RunStop::kTrackAbsent: writeMessage(stream, kStopTrackAbsent); break;
-    case RunStop::kNoSuchSector: writeMessage(stream, kStopNoSuchSector); break;
-    case RunStop::kShortSector:
-      printMessage(stream, kStopShortSector, static_cast<int>(stop.holds));
-      break;
-    case RunStop::kNone: break;
-  }
-}
-
-int32_t readFileRun(D88File& disk, uint8_t* buffer, const FileEntry& entry, RunStop* stop) {
-  return disk.readSectors(entry.track, entry.track >> 1, entry.track & 1, entry.sector,
-                          kFileSizeCode, buffer, runLength(entry), stop);
 }
 
 CutStatus cutFileEntry(const Extraction& x, const FileEntry& entry) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cutting one file out of a run of sectors into the current directory.
 #ifndef D88CUT_TOOL_CUT_FILE_H_
 #define D88CUT_TOOL_CUT_FILE_H_
@@ -6,7 +7,7 @@
 #include <cstdio>
 
 #include "disk/d88_file.h"
-#include "tool/file_table.h"
+#include "game/file_table.h"
 
 // The files one run of the tool wrote complete, and from which image, so that
 // a later image's incomplete copy does not replace them. Holds the names of
@@ -49,7 +50,7 @@ enum class CutStatus {
 };
 
 // Reads offset + length bytes of the run at (track, c, h, r, n) into the
-// buffer, prints the progress line, then replaces file `name` with the
+// buffer under the game's track geometry (readGameRun), prints the progress line, then replaces file `name` with the
 // length bytes from buffer[offset]. Positions the run did not reach keep what
 // the buffer held (it is not cleared between files). An incomplete run is
 // warned about (with where and why it stopped) and, when x.complete says an
@@ -57,20 +58,6 @@ enum class CutStatus {
 // write is reported. Reports go to x.err after x.out is flushed.
 CutStatus cutFile(const Extraction& x, const char* name, int32_t track, int32_t c, int32_t h,
                   int32_t r, int32_t n, int32_t offset, int32_t length);
-
-// Reads the run of a file table row into buffer (from its first byte) and
-// returns the bytes of whole sectors found, out of runLength(entry); `stop`,
-// when given, says where and why the run stopped.
-int32_t readFileRun(D88File& disk, uint8_t* buffer, const FileEntry& entry,
-                    RunStop* stop = nullptr);
-
-// The bytes of a file at `offset` of `length` that lie in the first `found`
-// bytes of its run: the file's own bytes that came from the disk.
-int32_t fileBytesFound(int32_t found, int32_t offset, int32_t length);
-
-// Writes why a run stopped ("no such sector on the track", ...), without a
-// line end; nothing for RunStop::kNone.
-void printStopReason(std::FILE* stream, const RunStop& stop);
 
 // cutFile for a file table row.
 CutStatus cutFileEntry(const Extraction& x, const FileEntry& entry);

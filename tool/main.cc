@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 // d88cut: recognises the game's disks in a D88 file and cuts their files.
 #include "disk/d88_file.h"
-#include "tool/console.h"
+#include "platform/console.h"
 #include "tool/run_tool.h"
 
 // The one reader of the run; its destructor closes the D88 file at exit.

@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: MIT
 #include "tool/run_tool.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "tool/console.h"
+#include "d88cut_version.h"
+#include "game/file_table.h"
+#include "game/recognition.h"
+#include "platform/console.h"
 #include "tool/cut_file.h"
-#include "tool/file_table.h"
 #include "tool/messages.h"
-#include "tool/recognition.h"
-#include "tool/version.h"
 
 namespace {
 
@@ -38,7 +39,9 @@ bool cutAllImages(D88File& disk, const char* path, std::FILE* out, std::FILE* er
   int32_t recognised = 0;
   const int32_t images = disk.imageCount();
   for (int32_t i = 0; i < images; ++i) {
-    const DiskRecognition what = examineImage(disk, i, extractionBuffer);
+    // The whole buffer is cleared once per image, not between its files.
+    std::memset(extractionBuffer, 0, sizeof extractionBuffer);
+    const DiskRecognition what = recogniseDisk(disk, i, extractionBuffer);
     if (what.kind != DiskRecognition::kOther) ++recognised;
     const Extraction x = {disk, extractionBuffer, out, err, i, &complete};
     whole = handleImage(x, what) && whole;

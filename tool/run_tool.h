@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The d88cut program, callable in-process.
 #ifndef D88CUT_TOOL_RUN_TOOL_H_
 #define D88CUT_TOOL_RUN_TOOL_H_

@@ -1,13 +1,13 @@
+// SPDX-License-Identifier: MIT
 // Telling the game's disks apart: the boot sector's last byte is the disk
 // id; a system disk (id 0) also carries a 16-byte signature at the start of
 // its signature sector.
-#ifndef D88CUT_TOOL_RECOGNITION_H_
-#define D88CUT_TOOL_RECOGNITION_H_
+#ifndef D88CUT_GAME_RECOGNITION_H_
+#define D88CUT_GAME_RECOGNITION_H_
 
 #include <cstdint>
 
 #include "disk/d88_file.h"
-#include "tool/file_table.h"
 
 // "QUARVENT" and eight blanks; no terminator within the 16 bytes.
 inline constexpr char systemDiskSignature[16] = {'Q', 'U', 'A', 'R', 'V', 'E', 'N', 'T',
@@ -23,25 +23,18 @@ inline constexpr int32_t kDiskIdIndex = 255;
 inline constexpr int32_t kSignatureTrack = 79;
 inline constexpr int32_t kSignatureSectorLength = 1024;
 
-// Runs on the game's disks step through sector numbers 1 to 5 on each track.
-inline constexpr int32_t kFirstSector = 1;
-inline constexpr int32_t kLastSector = 5;
-
 struct DiskRecognition {
   enum Kind { kOther, kSystemDisk, kScenarioDisk };
   Kind kind = kOther;
   int32_t scenario = 0;  // 1..4 for a scenario disk
 };
 
-// Prepares image `index` for cutting and says what it is: clears the first
-// `clear` bytes of buffer (all of it for cutting; at least
-// kSignatureSectorLength, all that recognition reads), selects the image, sets the track
-// geometry to sectors 1..5, reads the boot sector and, for disk id 0, the
-// signature sector into buffer. A missing boot sector reads as zero bytes (id
-// 0); a missing signature sector leaves the boot sector's bytes to be
-// compared. An image that cannot be selected reads as all zero bytes.
-// REQUIRES: buffer holds kExtractionBufferSize bytes.
-DiskRecognition examineImage(D88File& disk, int32_t index, uint8_t* buffer,
-                             int32_t clear = kExtractionBufferSize);
+// Selects image `index` and says what it is: clears sectors[0..1024), reads
+// the boot sector and, for disk id 0, the signature sector into it, as d88cut
+// reads them into its extraction buffer. A missing boot sector reads as zero
+// bytes (id 0); a missing signature sector leaves the boot sector's bytes to
+// be compared. An image that cannot be selected reads as all zero bytes.
+// REQUIRES: sectors holds kSignatureSectorLength bytes.
+DiskRecognition recogniseDisk(D88File& disk, int32_t index, uint8_t* sectors);
 
-#endif  // D88CUT_TOOL_RECOGNITION_H_
+#endif  // D88CUT_GAME_RECOGNITION_H_

@@ -1,4 +1,7 @@
-#include "tool/console.h"
+// SPDX-License-Identifier: MIT
+// The portable half of message output: formatting, choosing the text for a
+// stream, flushing. The platform files convert and write.
+#include "platform/console.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -11,7 +14,27 @@ constexpr std::size_t kScratchSize = 1024;
 // Room for a message with its arguments; a longer one is written unformatted
 // by vfprintf, its bytes as they are.
 constexpr std::size_t kLineSize = 8192;
+
+bool isAscii(const char* text) {
+  for (; *text != '\0'; ++text) {
+    if (static_cast<unsigned char>(*text) >= 0x80) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+const char* textForStream(std::FILE* stream, const char* text, char* scratch,
+                          std::size_t scratchSize) {
+  // ASCII reads the same in both encodings.
+  if (isAscii(text) || scratchSize < 2 || !streamShowsUtf8(stream)) return text;
+  return shiftJisToUtf8(text, std::strlen(text), scratch, scratchSize) >= 0 ? scratch : text;
+}
+
+std::size_t shiftJisCharToUtf8(const char* bytes, std::size_t length, char* out) {
+  const long n = shiftJisToUtf8(bytes, length, out, 5);
+  return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
 
 void writeMessage(std::FILE* stream, const char* text) {
   char scratch[kScratchSize];

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 // Where the game's files lie: a starting sector, a byte offset into the run
 // of sectors that starts there, and a length. No directory is read.
-#ifndef D88CUT_TOOL_FILE_TABLE_H_
-#define D88CUT_TOOL_FILE_TABLE_H_
+#ifndef D88CUT_GAME_FILE_TABLE_H_
+#define D88CUT_GAME_FILE_TABLE_H_
 
 #include <cstdint>
 
@@ -47,4 +48,4 @@ constexpr bool tableFitsExtractionBuffer() {
 }
 static_assert(tableFitsExtractionBuffer(), "every file's run fits the extraction buffer");
 
-#endif  // D88CUT_TOOL_FILE_TABLE_H_
+#endif  // D88CUT_GAME_FILE_TABLE_H_

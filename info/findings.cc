@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: MIT
+#include "info/findings.h"
+
+#include <cstdio>
+
+#include "game/file_run.h"
+#include "info/json_text.h"
+#include "info/messages.h"
+
+namespace {
+
+uint8_t infoBuffer[kExtractionBufferSize];
+
+// The sector IDs met on one track, to find two records with one ID. Stamps
+// spare a clearing per track; past half its slots nothing more is checked.
+class IdSet {
+ public:
+  void clear() {
+    ++generation_;
+    used_ = 0;
+  }
+  // True when id was met before on this track; remembers it.
+  bool seen(uint32_t id) {
+    if (used_ >= kSlots / 2) return false;
+    for (uint32_t slot = (id * 2654435761u) >> 16;; slot = (slot + 1) % kSlots) {
+      if (stamps_[slot] != generation_) {
+        stamps_[slot] = generation_;
+        keys_[slot] = id;
+        ++used_;
+        return false;
+      }
+      if (keys_[slot] == id) return true;
+    }
+  }
+
+ private:
+  static constexpr uint32_t kSlots = 1u << 16;
+  uint32_t keys_[kSlots] = {};
+  uint32_t stamps_[kSlots] = {};
+  uint32_t generation_ = 0;
+  uint32_t used_ = 0;
+};
+IdSet trackIds;
+
+// Tracks named by each note about tracks.
+struct TrackNotes {
+  bool inHeader[kTrackCount] = {};
+  bool pastSize[kTrackCount] = {};
+  bool pastFile[kTrackCount] = {};
+  bool blank[kTrackCount] = {};
+  bool countMismatch[kTrackCount] = {};
+  bool sizeMismatch[kTrackCount] = {};
+  bool pastImageEnd[kTrackCount] = {};
+  bool duplicateId[kTrackCount] = {};
+};
+
+// Walks the records of listed track t and marks the notes they call for.
+void walkTrack(D88File& disk, const ImageLayout& image, int32_t t, const TrackFinding& track,
+               TrackNotes* notes) {
+  TrackWalk walk;
+  walk.position = track.start;
+  walk.end = image.end;
+  trackIds.clear();
+  int32_t found = 0;
+  TrackRecord record;
+  while (disk.nextRecord(&walk, &record)) {
+    const SectorHeader& h = record.header;
+    notes->sizeMismatch[t] = notes->sizeMismatch[t] || dataSizeDiffers(h);
+    notes->pastImageEnd[t] = notes->pastImageEnd[t] || record.dataPastEnd;
+    const uint32_t id = uint32_t{h.c} << 24 | uint32_t{h.h} << 16 | uint32_t{h.r} << 8 | h.n;
+    notes->duplicateId[t] = trackIds.seen(id) || notes->duplicateId[t];
+    ++found;
+  }
+  notes->countMismatch[t] = found != track.declared;
+}
+
+// Classifies every track of the image and walks the listed ones.
+void findTracks(D88File& disk, ImageFindings* image, TrackNotes* notes) {
+  for (int32_t t = 0; t < image->layout.tableEntries; ++t) {
+    TrackFinding& track = image->tracks[t];
+    track.state = classifyTrack(disk, image->layout, t, &track.start, &track.declared);
+    notes->inHeader[t] = track.state == TrackState::kInHeader;
+    notes->pastSize[t] = track.state == TrackState::kPastSize;
+    notes->pastFile[t] = track.state == TrackState::kPastFile;
+    notes->blank[t] = track.state == TrackState::kBlank;
+    if (track.state != TrackState::kListed) continue;
+    walkTrack(disk, image->layout, t, track, notes);
+    ++image->listed;
+  }
+}
+
+void findGameFile(D88File& disk, const FileEntry& entry, GameFindings* game) {
+  GameFileFinding& file = game->files[game->fileCount++];
+  file.entry = &entry;
+  file.found = fileBytesFound(readFileRun(disk, infoBuffer, entry, &file.stop), entry.offset,
+                              entry.length);
+}
+
+// What d88cut would make of the image, and the bytes of each file it would cut.
+void findGame(D88File& disk, int32_t index, GameFindings* game) {
+  game->disk = recogniseDisk(disk, index, infoBuffer);
+  if (game->disk.kind == DiskRecognition::kSystemDisk) {
+    for (const FileEntry* entry = systemDiskFiles; entry->sector != 0; ++entry) {
+      findGameFile(disk, *entry, game);
+    }
+  } else if (game->disk.kind == DiskRecognition::kScenarioDisk && game->disk.scenario == 4) {
+    findGameFile(disk, scenarioDisk4File, game);
+  }
+}
+
+// Adds a note, its text formatted. The texts are English and ASCII.
+template <typename... Args>
+void addNote(NoteList* list, const char* kind, const char* format, Args... args) {
+  if (list->count >= kMaxNotes) return;
+  Note& note = list->notes[list->count++];
+  note.kind = kind;
+  std::snprintf(note.text, sizeof note.text, format, args...);
+}
+
+void addTrackNote(NoteList* list, const char* kind, const char* format,
+                  const bool (&tracks)[kTrackCount]) {
+  bool any = false;
+  for (bool t : tracks) any = any || t;
+  if (!any) return;
+  char trackList[700];
+  formatTrackList(tracks, trackList, sizeof trackList);
+  addNote(list, kind, format, trackList);
+}
+
+void collectImageNotes(const ImageLayout& image, const TrackNotes& tracks, NoteList* list) {
+  if (image.bytesPresent < int64_t{image.header.diskSize}) {
+    addNote(list, "truncated", kNoteTruncated, static_cast<long long>(image.bytesPresent),
+            static_cast<unsigned long>(image.header.diskSize));
+  }
+  if (image.times > 1) {
+    addNote(list, "repeated-image", kNoteRepeatedImage, static_cast<int>(image.times),
+            static_cast<int>(image.index), static_cast<int>(image.index + image.times - 1));
+  }
+  if (image.headerLength < kImageHeaderSize) {
+    addNote(list, "short-header", kNoteShortHeader, static_cast<int>(image.headerLength),
+            static_cast<int>(image.tableEntries));
+  }
+  if (int64_t{image.header.diskSize} < image.headerLength) {
+    addNote(list, "size-below-header", kNoteSizeBelowHeader,
+            static_cast<unsigned long>(image.header.diskSize), static_cast<int>(image.headerLength));
+  }
+  addTrackNote(list, "entry-in-header", kNoteEntryInHeader, tracks.inHeader);
+  addTrackNote(list, "entry-past-size", kNoteEntryPastSize, tracks.pastSize);
+  addTrackNote(list, "entry-past-file", kNoteEntryPastFile, tracks.pastFile);
+  addTrackNote(list, "blank-track", kNoteBlankTrack, tracks.blank);
+  addTrackNote(list, "count-mismatch", kNoteCountMismatch, tracks.countMismatch);
+  addTrackNote(list, "size-mismatch", kNoteSizeMismatch, tracks.sizeMismatch);
+  addTrackNote(list, "past-image-end", kNotePastImageEnd, tracks.pastImageEnd);
+  addTrackNote(list, "duplicate-id", kNoteDuplicateId, tracks.duplicateId);
+}
+
+}  // namespace
+
+void findFile(D88File& disk, FileFindings* file) {
+  *file = FileFindings{};
+  file->size = disk.fileSize();
+  file->tail = examineFileTail(disk);
+  const FileTail& tail = file->tail;
+  if (tail.moreImages > 0) {
+    addNote(&file->notes, "more-images", kNoteMoreImages, static_cast<int>(tail.moreImages));
+  }
+  if (tail.leftoverLength > 0) {
+    const bool padding = tail.leftoverZero;
+    addNote(&file->notes, padding ? "trailing-bytes" : "partial-header",
+            padding ? kNoteTrailingBytes : kNotePartialHeader,
+            static_cast<long long>(tail.leftoverLength),
+            static_cast<unsigned long long>(tail.leftoverStart));
+  }
+}
+
+bool findImage(D88File& disk, int32_t index, ImageFindings* image) {
+  *image = ImageFindings{};
+  if (!readImageLayout(disk, index, &image->layout)) return false;
+  TrackNotes notes;
+  findTracks(disk, image, &notes);
+  findGame(disk, index, &image->game);
+  collectImageNotes(image->layout, notes, &image->notes);
+  return true;
+}

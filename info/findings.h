@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+// What d88info finds in a D88 file, as plain data: the layout of each image,
+// where each track stands, the notes on what is wrong, and what d88cut would
+// make of the image. Finding decides everything; the reports only write it.
+#ifndef D88CUT_INFO_FINDINGS_H_
+#define D88CUT_INFO_FINDINGS_H_
+
+#include <cstddef>
+#include <cstdint>
+
+#include "disk/d88_file.h"
+#include "game/file_table.h"
+#include "game/recognition.h"
+#include "info/layout.h"
+
+inline constexpr std::size_t kNoteTextSize = 800;
+// An image has at most 12 kinds of note; a file 2.
+inline constexpr int32_t kMaxNotes = 12;
+
+struct Note {
+  const char* kind;  // "truncated", "blank-track", ...
+  char text[kNoteTextSize];
+};
+
+struct NoteList {
+  int32_t count = 0;
+  Note notes[kMaxNotes];
+};
+
+struct TrackFinding {
+  TrackState state = TrackState::kAbsent;
+  int64_t start = 0;     // kListed: file position of its first record header
+  int32_t declared = 0;  // kListed: the count its first header declares
+};
+
+// A game file's run on the image.
+struct GameFileFinding {
+  const FileEntry* entry = nullptr;
+  int32_t found = 0;  // the file's own bytes the disk holds
+  RunStop stop;       // where and why its run stopped
+};
+
+struct GameFindings {
+  DiskRecognition disk;
+  int32_t fileCount = 0;
+  GameFileFinding files[3];  // the system disk's three, or MUSIC2
+};
+
+struct ImageFindings {
+  ImageLayout layout;
+  TrackFinding tracks[kTrackCount];  // entries past layout.tableEntries stay kAbsent
+  int32_t listed = 0;                // tracks in state kListed
+  GameFindings game;
+  NoteList notes;
+};
+
+struct FileFindings {
+  int64_t size = 0;
+  FileTail tail;
+  NoteList notes;
+};
+
+// Finds what follows the images of the file open in disk, and its notes.
+void findFile(D88File& disk, FileFindings* file);
+
+// Finds everything about image `index` of the open file (selecting it).
+// Returns false, with *image holding only its index, when its header cannot
+// be read whole (the file shrank since it was opened).
+bool findImage(D88File& disk, int32_t index, ImageFindings* image);
+
+#endif  // D88CUT_INFO_FINDINGS_H_

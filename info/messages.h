@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+// Every text d88info prints, in English. Why a run stopped is the game's text
+// (describeRunStop), the same that d88cut prints.
+#ifndef D88CUT_INFO_MESSAGES_H_
+#define D88CUT_INFO_MESSAGES_H_
+
+inline constexpr char kInfoUsage[] = "usage: d88info [--sectors] [--json] FILE...\n";
+inline constexpr char kInfoHelp[] =
+    "usage: d88info [--sectors] [--json] FILE...\n"
+    "Shows the disk images in D88 files as they are laid out, what is wrong with\n"
+    "a damaged one, and what d88cut would make of each image.\n"
+    "\n"
+    "  --sectors  also list the records of every track, one track a line\n"
+    "  --json     write one JSON document for all the files instead\n"
+    "  -h, --help show this text\n"
+    "  --version  show the version\n";
+inline constexpr char kInfoVersion[] = "d88info %s\n";
+inline constexpr char kInfoUnknownOption[] = "d88info: unknown option: %s\n";
+inline constexpr char kInfoOpenFailure[] = "d88info: cannot open %s: %s\n";  // path, reason
+inline constexpr char kInfoOutputFailure[] = "d88info: error: cannot write standard output: %s\n";
+inline constexpr char kInfoFile[] = "file %s  size %lld\n";  // with several files
+inline constexpr char kInfoNoImage[] = "no disk image in %s\n";
+// index, offset, disk size, media byte, media kind, write protection, header
+// length, listed tracks, name
+inline constexpr char kInfoImage[] =
+    "image %d  offset 0x%08X  size %lu  media 0x%02X (%s)  protect 0x%02X  header %d  "
+    "tracks %d  name \"%s\"\n";
+inline constexpr char kInfoUnreadableImage[] = "image %d  header cannot be read\n";
+inline constexpr char kInfoSystemDisk[] = "  system disk\n";
+inline constexpr char kInfoScenarioDisk[] = "  scenario disk %d\n";
+inline constexpr char kInfoOther[] = "  not a disk of the game\n";
+inline constexpr char kInfoFileFound[] = "    %s: %d of %d bytes found";  // name, found, length
+inline constexpr char kInfoRunStop[] = "; %s";  // where and why (describeRunStop)
+inline constexpr char kInfoTrack[] = "  track %d  cylinder %d  head %d:";  // index, C, H
+inline constexpr char kInfoSectorId[] = " %u/%u/%u/%u";                   // C/H/R/N
+inline constexpr char kInfoSingle[] = "[single]";
+inline constexpr char kInfoDensity[] = "[density 0x%02X]";
+inline constexpr char kInfoDeleted[] = "[deleted]";
+inline constexpr char kInfoStatus[] = "[status 0x%02X]";
+inline constexpr char kInfoDataSize[] = "[size %d]";
+inline constexpr char kInfoCount[] = "[count %d]";
+inline constexpr char kInfoPastEnd[] = "[past end]";
+inline constexpr char kInfoLineEnd[] = "\n";
+inline constexpr char kInfoImageNote[] = "  note: %s [%s]\n";  // text, kind
+inline constexpr char kInfoFileNote[] = "note: %s [%s]\n";
+
+// Notes, by kind. Track lists ("track 3", "tracks 4-6, 9") come first where
+// a note is about tracks.
+inline constexpr char kNoteTruncated[] = "image cut short: %lld of its %lu bytes are in the file";
+inline constexpr char kNotePartialHeader[] =
+    "a partial image header of %lld bytes at the end of the file (offset 0x%08llX)";
+inline constexpr char kNoteTrailingBytes[] =
+    "%lld bytes after the last image (offset 0x%08llX)";
+inline constexpr char kNoteMoreImages[] =
+    "images past the 64 that d88cut looks at: %d";
+inline constexpr char kNoteRepeatedImage[] =
+    "d88cut looks at this image %d times (images %d to %d start at this offset)";
+inline constexpr char kNoteShortHeader[] =
+    "short header: %d bytes, a track table of %d entries";
+inline constexpr char kNoteSizeBelowHeader[] = "disk size %lu is smaller than the header (%d)";
+inline constexpr char kNoteEntryInHeader[] = "%s: the track-table entry points inside the header";
+inline constexpr char kNoteEntryPastSize[] = "%s: the track-table entry is above the disk size";
+inline constexpr char kNoteEntryPastFile[] =
+    "%s: the first record header is not whole inside the image's bytes";
+inline constexpr char kNoteBlankTrack[] = "%s: blank (the first record header has count 0)";
+inline constexpr char kNoteCountMismatch[] =
+    "%s: the records found differ from the count the first header declares";
+inline constexpr char kNoteSizeMismatch[] = "%s: a record's data size differs from 128 << N";
+inline constexpr char kNotePastImageEnd[] = "%s: a record's data runs past the image's bytes";
+inline constexpr char kNoteDuplicateId[] = "%s: two records carry one sector ID";
+
+#endif  // D88CUT_INFO_MESSAGES_H_

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+// d88info's report for people: a line per image, what d88cut would make of
+// it, with --sectors every track's records, then the notes.
+#include "game/file_run.h"
+#include "info/json_text.h"
+#include "info/messages.h"
+#include "info/report.h"
+#include "platform/console.h"
+
+namespace {
+
+void writeImageLine(const Report& r, const ImageFindings& found) {
+  const ImageLayout& image = found.layout;
+  char name[kNameTextSize];
+  if (streamShowsUtf8(r.out)) decodeDiskName(image.header.name, name);
+  else escapeDiskName(image.header.name, name);
+  printMessage(r.out, kInfoImage, static_cast<int>(image.index),
+               static_cast<unsigned>(image.offset), static_cast<unsigned long>(image.header.diskSize),
+               image.header.media, mediaKind(image.header.media), image.header.writeProtect,
+               static_cast<int>(image.headerLength), static_cast<int>(found.listed), name);
+}
+
+void writeGame(const Report& r, const GameFindings& game) {
+  if (game.disk.kind == DiskRecognition::kSystemDisk) {
+    writeMessage(r.out, kInfoSystemDisk);
+  } else if (game.disk.kind == DiskRecognition::kScenarioDisk) {
+    printMessage(r.out, kInfoScenarioDisk, static_cast<int>(game.disk.scenario));
+  } else {
+    writeMessage(r.out, kInfoOther);
+  }
+  for (int32_t i = 0; i < game.fileCount; ++i) {
+    const GameFileFinding& file = game.files[i];
+    printMessage(r.out, kInfoFileFound, file.entry->name, static_cast<int>(file.found),
+                 static_cast<int>(file.entry->length));
+    if (file.stop.reason != RunStop::kNone) {
+      char where[kRunStopTextSize];
+      describeRunStop(file.stop, where);
+      printMessage(r.out, kInfoRunStop, where);
+    }
+    writeMessage(r.out, kInfoLineEnd);
+  }
+}
+
+void writeRecord(const Report& r, const TrackRecord& record, int32_t declared) {
+  const SectorHeader& h = record.header;
+  printMessage(r.out, kInfoSectorId, h.c, h.h, h.r, h.n);
+  if (h.density == 0x40) writeMessage(r.out, kInfoSingle);
+  if (h.density != 0x40 && h.density != 0) printMessage(r.out, kInfoDensity, h.density);
+  if (h.deleted != 0) writeMessage(r.out, kInfoDeleted);
+  if (h.status != 0) printMessage(r.out, kInfoStatus, h.status);
+  if (dataSizeDiffers(h)) printMessage(r.out, kInfoDataSize, static_cast<int>(h.dataSize));
+  if (h.count != declared) printMessage(r.out, kInfoCount, static_cast<int>(h.count));
+  if (record.dataPastEnd) writeMessage(r.out, kInfoPastEnd);
+}
+
+// One line per listed track: its place and its records' IDs and marks.
+void writeSectors(D88File& disk, const Report& r, const ImageFindings& found) {
+  for (int32_t t = 0; t < kTrackCount; ++t) {
+    const TrackFinding& track = found.tracks[t];
+    if (track.state != TrackState::kListed) continue;
+    printMessage(r.out, kInfoTrack, static_cast<int>(t), static_cast<int>(t >> 1),
+                 static_cast<int>(t & 1));
+    TrackWalk walk;
+    walk.position = track.start;
+    walk.end = found.layout.end;
+    TrackRecord record;
+    while (disk.nextRecord(&walk, &record)) writeRecord(r, record, track.declared);
+    writeMessage(r.out, kInfoLineEnd);
+  }
+}
+
+void writeNotes(const Report& r, const NoteList& list, bool ofFile) {
+  for (int32_t i = 0; i < list.count; ++i) {
+    printMessage(r.out, ofFile ? kInfoFileNote : kInfoImageNote, list.notes[i].text,
+                 list.notes[i].kind);
+  }
+}
+
+}  // namespace
+
+void writeTextFileStart(const Report& r, const char* path, const FileFindings& file,
+                        int32_t imageCount) {
+  if (r.withPath) printMessage(r.out, kInfoFile, path, static_cast<long long>(file.size));
+  if (imageCount == 0) printMessage(r.out, kInfoNoImage, path);
+}
+
+void writeTextImage(D88File& disk, const Report& r, const ImageFindings& image) {
+  writeImageLine(r, image);
+  writeGame(r, image.game);
+  if (r.sectors) writeSectors(disk, r, image);
+  writeNotes(r, image.notes, false);
+}
+
+void writeTextUnreadableImage(const Report& r, int32_t index) {
+  printMessage(r.out, kInfoUnreadableImage, static_cast<int>(index));
+}
+
+void writeTextFileEnd(const Report& r, const FileFindings& file) {
+  writeNotes(r, file.notes, true);
+}
