@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Times `d88info --json` over a batch of D88 files of 0.3 to 1.3 MB against
 # `cat` of the same files, side by side in one run.
 #   bench/info_speed.sh [BUILD_DIR] [ROUNDS]
@@ -8,15 +9,9 @@ rounds=${2:-20}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-"$build/bin/make_sample" "$work/sample.d88"
-# The sample set is five 406 KiB images: whole and cut copies of 0.3-1.3 MB.
-files=()
-for size in 300000 415840 500000 600000 700000 831680 900000 1000000 1100000 1247520 1300000; do
-  for copy in 1 2 3; do
-    head -c "$size" "$work/sample.d88" >"$work/f-$size-$copy.d88"
-    files+=("$work/f-$size-$copy.d88")
-  done
-done
+# shellcheck source=bench/batch.sh
+. "$(dirname "$0")/batch.sh"
+make_batch "$build" "$work"
 
 nanos() { date +%s%N; }
 time_rounds() {

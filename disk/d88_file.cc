@@ -1,8 +1,27 @@
 // SPDX-License-Identifier: MIT
 #include "disk/d88_file.h"
 
+#include <stdio.h>  // fseeko, ftello
+
 #include <cerrno>
 #include <cstring>
+
+namespace {
+
+// The length of the open file, its position left at the end; -1 when it
+// cannot be told. Windows' long is 32 bits, and so may a POSIX one be: the
+// 64-bit calls tell sizes of 2 GiB and more.
+int64_t lengthOf(std::FILE* file) {
+#if defined(_WIN32)
+  if (_fseeki64(file, 0, SEEK_END) != 0) return -1;
+  return _ftelli64(file);
+#else
+  if (fseeko(file, 0, SEEK_END) != 0) return -1;
+  return ftello(file);
+#endif
+}
+
+}  // namespace
 
 D88File::~D88File() { close(); }
 
@@ -12,12 +31,17 @@ bool D88File::open(const char* path) {
   clearSelection();
   file = std::fopen(path, "rb");
   if (file == nullptr) return false;
+  // The cache is the only buffer: each of its fills is one read of the
+  // system, and a jump costs no more than the bytes it needs.
+  std::setvbuf(file, nullptr, _IONBF, 0);
   // Images are read at random: a pipe cannot be. A directory opens on some
   // systems but cannot be read: it, and any other path whose first read
   // fails, is a file that cannot be opened.
   if (std::fseek(file, 0, SEEK_SET) != 0) return failOpen();
+  streamPosition = 0;
   if (!fillCache(0) && std::ferror(file)) return failOpen();
-  if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
+  length = lengthOf(file);
+  streamPosition = -1;
   if (length < 0) length = 0;
   int64_t position = 0;
   while (count < kMaxImages) {
@@ -54,6 +78,7 @@ void D88File::close() {
   length = 0;
   chainEndPosition = 0;
   cacheLength = 0;
+  streamPosition = -1;
 }
 
 void D88File::clearSelection() {
@@ -217,12 +242,29 @@ bool D88File::fillCache(int64_t position) {
   const int64_t end = cacheStart + cacheLength;
   const bool readingOn = cacheLength > 0 && position >= end && position - end < kCacheSize;
   readAhead = !readingOn ? kFirstReadAhead : readAhead < kCacheSize / 2 ? readAhead * 2 : kCacheSize;
-  cacheStart = position;
-  cacheLength = 0;
-  // position <= INT32_MAX, so it fits a long on every platform.
-  if (std::fseek(file, static_cast<long>(position), SEEK_SET) != 0) return false;
-  cacheLength = static_cast<int32_t>(std::fread(cache, 1, static_cast<size_t>(readAhead), file));
-  return cacheLength > 0;
+  // Reading straight on after a whole read keeps the block's last bytes: a
+  // search that starts again at the head of a track met at the block's end
+  // still finds it here. At the end of the file the block is dropped.
+  int32_t kept = 0;
+  if (cacheLength > 0 && position == end && position == streamPosition) {
+    kept = cacheLength < kKeptReadingOn ? cacheLength : kKeptReadingOn;
+    std::memmove(cache, cache + (cacheLength - kept), static_cast<size_t>(kept));
+  }
+  cacheStart = position - kept;
+  cacheLength = kept;
+  const int32_t want = readAhead < kCacheSize - kept ? readAhead : kCacheSize - kept;
+  // Reading on needs no seek: the stream is unbuffered, so it stands where
+  // the last whole read ended. position <= INT32_MAX fits a long everywhere.
+  if (position != streamPosition && std::fseek(file, static_cast<long>(position), SEEK_SET) != 0) {
+    streamPosition = -1;
+    return false;
+  }
+  const int32_t got = static_cast<int32_t>(std::fread(cache + kept, 1, static_cast<size_t>(want), file));
+  cacheLength = kept + got;
+  // After a short read (the end of the file, an error) the next fill seeks,
+  // which also clears the stream's end-of-file state.
+  streamPosition = got == want ? position + got : -1;
+  return got > 0;
 }
 
 int32_t D88File::readAt(int64_t position, uint8_t* dst, int32_t n) {

@@ -207,9 +207,13 @@ class D88File {
   static constexpr int32_t kCacheSize = 65536;
   // A refill after a jump reads this much; each refill that reads on doubles it.
   static constexpr int32_t kFirstReadAhead = 16384;
+  // Reading on keeps this much of the block before: more than a track of
+  // the disks d88cut reads (5 x 1040 bytes, 16 x 272).
+  static constexpr int32_t kKeptReadingOn = 8192;
   int64_t cacheStart = 0;
   int32_t cacheLength = 0;
   int32_t readAhead = kFirstReadAhead;
+  int64_t streamPosition = -1;  // where the stream stands, or -1 when unknown
   uint8_t cache[kCacheSize] = {};
 };
 

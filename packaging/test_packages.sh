@@ -37,8 +37,12 @@ check_road() {
   echo "ok: $1"
 }
 
-# The Debian package.
+# The Debian package: it depends on the C library alone, as its programs do.
+depends=$(dpkg-deb -f "$deb" Depends)
+[[ $depends == libc6* && $depends != *,* ]] || { echo "FAIL: the package depends on: $depends"; exit 1; }
 dpkg -i "$deb" >/dev/null
+tests/needed_libraries.sh /usr/bin/d88cut /usr/bin/d88info >/dev/null ||
+  { echo "FAIL: the installed programs need more than the C library"; exit 1; }
 [ "$(d88cut --version)" = "d88cut $version" ] || { echo "FAIL: installed d88cut --version"; exit 1; }
 [ "$(command -v d88cut)" = /usr/bin/d88cut ] || { echo "FAIL: d88cut is not /usr/bin/d88cut"; exit 1; }
 [ "$(man -w d88cut)" = /usr/share/man/man1/d88cut.1 ] || { echo "FAIL: man -w d88cut"; exit 1; }

@@ -15,7 +15,10 @@ namespace {
 
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
+// Whether the locale says a terminal expects UTF-8; read when a terminal is
+// first written to, so that a run without one never reads it.
 bool utf8Terminal = false;
+bool localeRead = false;
 
 // The one converter from Shift_JIS to UTF-8 of the process, opened on first
 // use (a plain global: the programs run one thread).
@@ -41,16 +44,24 @@ bool isTerminal(int fd) {
   return standardIsTerminal[fd] == 1;
 }
 
-}  // namespace
-
-void initConsole() {
+void readLocale() {
+  localeRead = true;
+  utf8Terminal = false;
   if (std::setlocale(LC_CTYPE, "") == nullptr) return;
   const char* codeset = nl_langinfo(CODESET);
   utf8Terminal = codeset != nullptr &&
                  (strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "UTF8") == 0);
 }
 
-bool streamShowsUtf8(std::FILE* stream) { return utf8Terminal && isTerminal(fileno(stream)); }
+}  // namespace
+
+void initConsole() { localeRead = false; }
+
+bool streamShowsUtf8(std::FILE* stream) {
+  if (!isTerminal(fileno(stream))) return false;
+  if (!localeRead) readLocale();
+  return utf8Terminal;
+}
 
 long shiftJisToUtf8(const char* text, std::size_t length, char* out, std::size_t size) {
   iconv_t cd = shiftJisConverter();

@@ -93,7 +93,11 @@ int writeAll(int fd, const uint8_t* data, std::size_t length) {
 
 }  // namespace
 
-long currentProcessId() { return static_cast<long>(getpid()); }
+long currentProcessId() {
+  static pid_t pid = 0;  // asked once: the tool never forks
+  if (pid == 0) pid = getpid();
+  return static_cast<long>(pid);
+}
 
 int createNewFile(const char* path) {
   // 0666 and the umask: the same permissions a plain create would give.
@@ -108,7 +112,8 @@ int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
   // The data must be on the disk before the name points at it.
   if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
-  const BlockedSignals blocked;
+  // A signal before the rename removes the temporary file; one after it
+  // finds the name gone and leaves the finished file in place.
   if (error == 0 && std::rename(pendingTemp, path) != 0) error = errno;
   if (error != 0) ::unlink(pendingTemp);
   pendingArmed = 0;
