@@ -62,6 +62,17 @@ void printMessage(std::FILE* stream, const char* format, ...) {
 
 int finishStream(std::FILE* stream) {
   errno = 0;
-  if (std::fflush(stream) == 0 && !std::ferror(stream)) return 0;
+  if (std::fflush(stream) == 0 && !std::ferror(stream)) return consoleWriteError(stream);
   return errno != 0 ? errno : EIO;
+}
+
+std::size_t utf8PieceLength(const char* text, std::size_t length, std::size_t most) {
+  if (length <= most) return length;
+  std::size_t piece = most;
+  auto continues = [text](std::size_t at) {
+    return (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+  };
+  // text[most] exists: length > most. Back off while it continues a sequence.
+  while (piece > most - 3 && continues(piece)) --piece;
+  return continues(piece) ? most : piece;
 }

@@ -54,6 +54,23 @@ std::size_t shiftJisCharToUtf8(const char* bytes, std::size_t length, char* out)
 // valid Shift_JIS or the result does not fit. Platform-specific.
 long shiftJisToUtf8(const char* text, std::size_t length, char* out, std::size_t size);
 
+// The length of the first piece of text[0..length), at most `most` bytes,
+// that ends between UTF-8 sequences: it backs off over at most three
+// continuation bytes (the most a sequence has), so that it is never 0 for a
+// non-empty text, whatever the bytes. REQUIRES: most >= 4.
+std::size_t utf8PieceLength(const char* text, std::size_t length, std::size_t most);
+
+// The reason a write to stream's console failed (an errno value), or 0. On
+// POSIX always 0: a terminal's errors are the stream's own. Platform-specific.
+int consoleWriteError(std::FILE* stream);
+
+// On Windows, when the program is the only process on its console (Explorer
+// started it, for files dropped on it) and standard input and output are that
+// console, writes `prompt` and waits for Enter, so that the window's messages
+// can be read before it closes. Does nothing in a shared console, with a pipe
+// or a redirect, and on POSIX. Platform-specific.
+void waitOnOwnConsole(const char* prompt);
+
 // Writes text[0..length) to stream: on a Windows console, as UTF-8 text in
 // UTF-16 (the stream is flushed first, so the order holds); elsewhere the
 // bytes as they are. Platform-specific.

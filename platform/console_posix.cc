@@ -81,3 +81,7 @@ long shiftJisToUtf8(const char* text, std::size_t length, char* out, std::size_t
 void writeText(std::FILE* stream, const char* text, std::size_t length) {
   std::fwrite(text, 1, length, stream);
 }
+
+int consoleWriteError(std::FILE*) { return 0; }  // a terminal's errors are the stream's
+
+void waitOnOwnConsole(const char*) {}  // a terminal outlives the program

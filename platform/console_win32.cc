@@ -6,6 +6,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "platform/console.h"
@@ -33,6 +34,17 @@ int toUtf8(UINT from, const char* text, int length, char* out, int size) {
   return n;
 }
 
+// Streams whose console could not be written: finishStream reports them.
+std::FILE* failedConsoles[4] = {};
+int failedCount = 0;
+
+void noteFailedConsole(std::FILE* stream) {
+  for (int i = 0; i < failedCount; ++i) {
+    if (failedConsoles[i] == stream) return;
+  }
+  if (failedCount < 4) failedConsoles[failedCount++] = stream;
+}
+
 }  // namespace
 
 void initConsole() {}
@@ -51,15 +63,41 @@ void writeText(std::FILE* stream, const char* text, std::size_t length) {
     return;
   }
   std::fflush(stream);
-  // In pieces that fit the wide buffer, cut between UTF-8 sequences.
+  // In pieces that fit the wide buffer, cut between UTF-8 sequences; each
+  // piece is at least one byte, so the loop always ends.
   while (length > 0) {
-    std::size_t piece = length < 1024 ? length : 1024;
-    while (piece < length && (static_cast<unsigned char>(text[piece]) & 0xC0) == 0x80) --piece;
+    const std::size_t piece = utf8PieceLength(text, length, 1024);
     wchar_t wide[1024];
     const int units = MultiByteToWideChar(CP_UTF8, 0, text, static_cast<int>(piece), wide, 1024);
     DWORD written = 0;
-    if (units > 0) WriteConsoleW(console, wide, static_cast<DWORD>(units), &written, nullptr);
+    if (units > 0 && (!WriteConsoleW(console, wide, static_cast<DWORD>(units), &written, nullptr) ||
+                      written < static_cast<DWORD>(units))) {
+      noteFailedConsole(stream);
+    }
     text += piece;
     length -= piece;
   }
+}
+
+int consoleWriteError(std::FILE* stream) {
+  for (int i = 0; i < failedCount; ++i) {
+    if (failedConsoles[i] == stream) return EIO;
+  }
+  return 0;
+}
+
+void waitOnOwnConsole(const char* prompt) {
+  // Explorer gives a program started from it a console of its own, closed
+  // the moment the program ends; a shell, a pipe or a redirect does not.
+  DWORD processes[2];
+  if (GetConsoleProcessList(processes, 2) != 1) return;
+  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD mode = 0;
+  if (!GetConsoleMode(in, &mode) || consoleOf(stdout) == nullptr) return;
+  writeMessage(stdout, prompt);
+  std::fflush(stdout);
+  wchar_t line[256];
+  DWORD read = 0;
+  // Line input: returns once Enter is pressed (or the console goes).
+  ReadConsoleW(in, line, 256, &read, nullptr);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Replacing a file on Windows: C's rename fails over an existing file, so the
-// finished temporary file is moved with MoveFileExW(REPLACE_EXISTING).
+// finished temporary file is moved with MoveFileExW(REPLACE_EXISTING); an
+// interruption from the console leaves no temporary file behind.
 #include <fcntl.h>
 #include <io.h>
 #include <process.h>
@@ -49,6 +50,47 @@ int errnoFromWindows(DWORD error) {
   }
 }
 
+// Ctrl-C, Ctrl-Break and closing the window reach the process on a thread of
+// their own, while a file may be being written. The handler marks the
+// interruption and takes the lock that replacing a file holds from creating
+// its temporary file until it is moved into place or removed; replacing gives
+// up once it sees the mark, so the handler finds no temporary file and an
+// earlier file intact. It keeps the lock, so that no file is begun after, and
+// the default handler then ends the process as an interrupted console
+// program (STATUS_CONTROL_C_EXIT); closing the window ends it all the same.
+CRITICAL_SECTION replacing;
+volatile LONG interrupted = 0;
+bool handlerInstalled = false;
+
+BOOL WINAPI onConsoleControl(DWORD) {
+  InterlockedExchange(&interrupted, 1);
+  EnterCriticalSection(&replacing);
+  return FALSE;
+}
+
+void installControlHandler() {
+  if (handlerInstalled) return;
+  handlerInstalled = true;
+  InitializeCriticalSection(&replacing);
+  SetConsoleCtrlHandler(onConsoleControl, TRUE);
+}
+
+bool wasInterrupted() { return InterlockedCompareExchange(&interrupted, 0, 0) != 0; }
+
+// replaceFile's steps, under the lock.
+int replaceWhole(const char* path, const uint8_t* data, std::size_t length) {
+  char temp[MAX_PATH + 64];
+  const int fd = createTemporaryFile(path, temp, sizeof temp);
+  if (fd < 0) return errno;
+  int error = writeAll(fd, data, length);
+  if (error == 0 && _commit(fd) != 0) error = errno;
+  if (_close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && wasInterrupted()) error = EINTR;  // the earlier file stays
+  if (error == 0 && !moveOver(temp, path)) error = errnoFromWindows(GetLastError());
+  if (error != 0) _unlink(temp);
+  return error;
+}
+
 }  // namespace
 
 long currentProcessId() { return static_cast<long>(_getpid()); }
@@ -58,13 +100,9 @@ int createNewFile(const char* path) {
 }
 
 int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
-  char temp[MAX_PATH + 64];
-  const int fd = createTemporaryFile(path, temp, sizeof temp);
-  if (fd < 0) return errno;
-  int error = writeAll(fd, data, length);
-  if (error == 0 && _commit(fd) != 0) error = errno;
-  if (_close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && !moveOver(temp, path)) error = errnoFromWindows(GetLastError());
-  if (error != 0) _unlink(temp);
+  installControlHandler();
+  EnterCriticalSection(&replacing);
+  const int error = wasInterrupted() ? EINTR : replaceWhole(path, data, length);
+  LeaveCriticalSection(&replacing);
   return error;
 }

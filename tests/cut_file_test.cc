@@ -92,6 +92,26 @@ TEST(PrintMessage, LinesOfAnyLengthGoOutWhole) {
   }
 }
 
+// A console is written in pieces cut between UTF-8 sequences; every piece
+// moves on, whatever the bytes.
+TEST(Utf8PieceLength, CutsBetweenSequencesAndAlwaysMovesOn) {
+  struct Case {
+    std::string text;
+    std::size_t most, expected;
+  };
+  const Case cases[] = {
+      {"abc", 4, 3},
+      {std::string(10, 'a'), 4, 4},
+      {"aaa\xE3\x83\x86" "b", 4, 3},           // before the three-byte sequence
+      {"a\xF0\x9F\x98\x80", 4, 1},             // before the four-byte one
+      {std::string(2000, '\x80'), 1024, 1024},  // no sequence to keep whole
+      {"aa" + std::string(2000, '\x80'), 1024, 1024},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(utf8PieceLength(c.text.data(), c.text.size(), c.most), c.expected) << c.text.size();
+  }
+}
+
 #ifndef _WIN32
 TEST(FinishStream, AFailedWriteIsReportedWithItsReason) {
   std::FILE* full = std::fopen("/dev/full", "w");

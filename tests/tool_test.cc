@@ -71,7 +71,7 @@ TEST_F(ToolTest, CommandLines) {
   };
   const Case cases[] = {
       {{}, 1, "", usage},
-      {{"a", "b", "c"}, 1, "", usage},
+      {{"a", "b", "c"}, 1, "a:\n\nb:\n\nc:\n", kOpenFailure},  // three files, none there
       {{"--version"}, 0, std::string("d88cut ") + kProgramVersion + "\n", ""},
       {{"--help"}, 0, usage, ""},
       {{"-h"}, 0, usage, ""},
@@ -285,6 +285,53 @@ TEST_F(ToolTest, ADirectoryInTheWayIsReportedAndTheRestIsCut) {
   EXPECT_EQ(output("LOADER"), kLoader);
   EXPECT_EQ(output("MUSIC2"), kMusic2);
   EXPECT_EQ(work_.entries(), (std::vector<std::string>{"DRIVER", "LOADER", "MUSIC", "MUSIC2"}));
+}
+
+// A disk set kept as one D88 file per disk: each file looked at in turn,
+// headed by its path, a damaged later copy never over a complete earlier one.
+TEST_F(ToolTest, SeveralFilesAreCutInTurn) {
+  std::vector<uint8_t> noTrack30 = buildGameDisks({{"DAMAGED", 0, true, {{30, 1}}}});
+  const std::vector<std::vector<uint8_t>> disks = {
+      buildGameDisks({{"SYSTEM DISK", 0, true}}), buildGameDisks({{"SCENARIO DISK 4", 1, false}}),
+      noTrack30, buildGameDisks({{"OTHER", 9, false}})};
+  std::vector<std::string> paths;
+  for (std::size_t i = 0; i < disks.size(); ++i) {
+    paths.push_back(input_.file("disk" + std::to_string(i) + ".d88"));
+    ASSERT_TRUE(writeBytes(paths.back(), disks[i]));
+  }
+  const std::string missing = input_.file("missing.d88");
+  const std::string damagedMusic =
+      "d88cut: warning: MUSIC (" + paths[2] + ", image 0) is incomplete: 27392 of its 56540 "
+      "bytes were found on the disk; the run stops at track 30 (C 15, H 0, R 1): no such sector on "
+      "the track; the complete copy from " + paths[0] + ", image 0 was kept\n";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;
+  };
+  const Case cases[] = {
+      {{paths[0], paths[1]}, 0,
+       paths[0] + ":\n" + kSystemFiles + "\n" + paths[1] + ":\n" + scenario('4') +
+           "cutting ... MUSIC2\n",
+       ""},
+      {{paths[1], missing, paths[0]}, 1,
+       paths[1] + ":\n" + scenario('4') + "cutting ... MUSIC2\n\n" + missing + ":\n\n" +
+           paths[0] + ":\n" + kSystemFiles,
+       kOpenFailure + "d88cut: cannot open " + missing + ": " + std::strerror(ENOENT) + "\n"},
+      {{paths[0], paths[2], paths[3]}, 1,
+       paths[0] + ":\n" + kSystemFiles + "\n" + paths[2] + ":\n" + kSystemFiles + "\n" + paths[3] +
+           ":\n",
+       damagedMusic + "d88cut: note: " + paths[3] + " holds no disk of the game (disk images "
+       "looked at: 1)\n"},
+  };
+  for (const Case& c : cases) {
+    const ProgramResult r = runProgram(D88CUT_PATH, c.args, work_.path());
+    EXPECT_EQ(r.status, c.status) << c.args.size();
+    EXPECT_EQ(r.out, textLines(c.out));
+    EXPECT_EQ(r.err, textLines(c.err));
+    EXPECT_EQ(output("MUSIC"), kMusic);
+  }
+  EXPECT_EQ(output("MUSIC2"), kMusic2);
 }
 
 TEST_F(ToolTest, AnEarlierFileIsReplacedWhole) {

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The Windows programs under wine: on a terminal (a pseudo-terminal made by
 # `script`, so wine gives them a console) the Japanese reads as UTF-8; through
 # a pipe the bytes are Shift_JIS with CR LF, as ever; a D88 file named in
@@ -19,12 +20,20 @@ fail() {
 }
 
 # What a terminal shows of a run: wine's cursor and title sequences and the
-# CRs removed.
+# CRs removed. A program started on a terminal of its own is the only process
+# on its console, as one started from Explorer is: d88cut then waits for
+# Enter, which is pressed (a CR, not turned into LF) every second.
 on_terminal() {
   local command
   command=$(printf '%q ' "$run" --terminal "$@")
-  script -qec "stty cols 250 rows 50; $command" /dev/null </dev/null |
+  press_enter | script -qec "stty -icrnl cols 250 rows 50; $command" /dev/null |
     sed -e 's/\x1b\[[0-9;?]*[A-Za-z]//g' -e 's/\x1b\][^\x07]*\x07//g' -e 's/\r//g'
+}
+press_enter() {
+  for _ in $(seq 60); do
+    sleep 1
+    printf '\r' 2>/dev/null || return 0
+  done
 }
 expect_line() {  # expect_line WHAT TEXT LINE
   grep -qxF -- "$3" <<<"$2" || fail "$1: no line '$3' in:"$'\n'"$2"
@@ -39,6 +48,7 @@ expect_line "d88cut on a console" "$shown" "SYSTEM DISKを認識しました."
 expect_line "d88cut on a console" "$shown" "cutting ... MUSIC2"
 expect_line "d88cut on a console" "$shown" "SCENARIO DISK 4 を認識しました."
 expect_line "d88cut on a console" "$shown" "SCENARIO DISK 1 を認識しました."
+expect_line "d88cut on its own console" "$shown" "Press Enter to close this window."
 
 shown=$(on_terminal "$bin/d88info.exe" named.d88)
 expect_line "d88info on a console" "$shown" \

@@ -11,32 +11,41 @@
 namespace {
 
 void reportIncomplete(const Extraction& x, const char* name, int32_t fileFound, int32_t length,
-                      const RunStop& stop, int32_t keptImage) {
+                      const RunStop& stop, const CopySource& kept) {
   char where[kRunStopTextSize];
   describeRunStop(stop, where);
-  printMessage(x.err, kIncompleteRun, name, static_cast<int>(x.image), static_cast<int>(fileFound),
-               static_cast<int>(length), where);
-  if (keptImage >= 0) printMessage(x.err, kKeptEarlierCopy, static_cast<int>(keptImage));
+  if (x.path == nullptr) {
+    printMessage(x.err, kIncompleteRun, name, static_cast<int>(x.image),
+                 static_cast<int>(fileFound), static_cast<int>(length), where);
+  } else {
+    printMessage(x.err, kIncompleteRunOfFile, name, x.path, static_cast<int>(x.image),
+                 static_cast<int>(fileFound), static_cast<int>(length), where);
+  }
+  if (kept.image >= 0 && kept.path == nullptr) {
+    printMessage(x.err, kKeptEarlierCopy, static_cast<int>(kept.image));
+  } else if (kept.image >= 0) {
+    printMessage(x.err, kKeptEarlierCopyOfFile, kept.path, static_cast<int>(kept.image));
+  }
   writeMessage(x.err, kLineEnd);
 }
 
 }  // namespace
 
-int32_t CompleteFiles::imageOf(const char* name) const {
+CopySource CompleteFiles::sourceOf(const char* name) const {
   for (int i = 0; i < count; ++i) {
-    if (std::strcmp(entries[i].name, name) == 0) return entries[i].image;
+    if (std::strcmp(entries[i].name, name) == 0) return entries[i].source;
   }
-  return -1;
+  return CopySource{};
 }
 
-void CompleteFiles::record(const char* name, int32_t image) {
+void CompleteFiles::record(const char* name, CopySource source) {
   for (int i = 0; i < count; ++i) {
     if (std::strcmp(entries[i].name, name) == 0) {
-      entries[i].image = image;
+      entries[i].source = source;
       return;
     }
   }
-  if (count < kMaxFiles) entries[count++] = Entry{name, image};
+  if (count < kMaxFiles) entries[count++] = Entry{name, source};
 }
 
 CutStatus cutFile(const Extraction& x, const char* name, int32_t track, int32_t c, int32_t h,
@@ -55,18 +64,18 @@ CutStatus cutFile(const Extraction& x, const char* name, int32_t track, int32_t 
 
   const bool whole = found == needed;
   // Within one run a complete copy is never replaced by a damaged one.
-  const int32_t keptImage = !whole && x.complete != nullptr ? x.complete->imageOf(name) : -1;
+  const CopySource kept = !whole && x.complete != nullptr ? x.complete->sourceOf(name) : CopySource{};
   const int error =
-      keptImage >= 0 ? 0 : replaceFile(name, x.buffer + offset, static_cast<std::size_t>(length));
+      kept.image >= 0 ? 0 : replaceFile(name, x.buffer + offset, static_cast<std::size_t>(length));
   if (!whole || error != 0) std::fflush(x.out);  // reports follow the progress line
-  if (!whole) reportIncomplete(x, name, fileBytesFound(found, offset, length), length, stop, keptImage);
+  if (!whole) reportIncomplete(x, name, fileBytesFound(found, offset, length), length, stop, kept);
   if (error != 0) {
     printMessage(x.err, kWriteFailure, name, std::strerror(error));
     return CutStatus::kNotWritten;
   }
-  if (keptImage >= 0) return CutStatus::kKeptEarlier;
+  if (kept.image >= 0) return CutStatus::kKeptEarlier;
   if (!whole) return CutStatus::kIncomplete;
-  if (x.complete != nullptr) x.complete->record(name, x.image);
+  if (x.complete != nullptr) x.complete->record(name, CopySource{x.path, x.image});
   return CutStatus::kComplete;
 }
 

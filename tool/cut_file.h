@@ -9,22 +9,30 @@
 #include "disk/d88_file.h"
 #include "game/file_table.h"
 
-// The files one run of the tool wrote complete, and from which image, so that
-// a later image's incomplete copy does not replace them. Holds the names of
+// Where a complete copy came from: a D88 file (its path, or nullptr when the
+// run has one file) and an image of it.
+struct CopySource {
+  const char* path = nullptr;
+  int32_t image = -1;
+};
+
+// The files one run of the tool wrote complete, and from where, so that a
+// later image's incomplete copy does not replace them. Holds the names of
 // the game's files; a name past kMaxFiles is not remembered.
 class CompleteFiles {
  public:
-  // The image whose complete copy of `name` this run wrote, or -1.
-  int32_t imageOf(const char* name) const;
-  // Remembers that `image` wrote `name` complete. REQUIRES: name outlives
-  // this object (the file table's names do).
-  void record(const char* name, int32_t image);
+  // Where this run's complete copy of `name` came from; image -1 when none.
+  CopySource sourceOf(const char* name) const;
+  // Remembers that `source` gave `name` complete. REQUIRES: name and
+  // source.path outlive this object (the file table's names and the command
+  // line's paths do).
+  void record(const char* name, CopySource source);
 
  private:
   static constexpr int kMaxFiles = 8;
   struct Entry {
     const char* name;
-    int32_t image;
+    CopySource source;
   };
   Entry entries[kMaxFiles] = {};
   int count = 0;
@@ -32,7 +40,8 @@ class CompleteFiles {
 
 // What cutting needs: the reader with image `image` selected, the extraction
 // buffer (kExtractionBufferSize bytes), the two message streams and, when
-// given, the files this run already wrote complete.
+// given, the files this run already wrote complete. `path` names the D88
+// file in the messages when the run has several; nullptr when it has one.
 struct Extraction {
   D88File& disk;
   uint8_t* buffer;
@@ -40,6 +49,7 @@ struct Extraction {
   std::FILE* err;
   int32_t image = 0;
   CompleteFiles* complete = nullptr;
+  const char* path = nullptr;
 };
 
 enum class CutStatus {

@@ -40,8 +40,15 @@ inline constexpr char kCutting[] = "cutting ... %s\n";
 inline constexpr char kIncompleteRun[] =
     "d88cut: warning: %s (image %d) is incomplete: %d of its %d bytes were found on the disk; "
     "%s";
-// The earlier image whose complete copy was left in place.
+// The same with several D88 files in the run: the file, the D88 file's path,
+// the image, then as above.
+inline constexpr char kIncompleteRunOfFile[] =
+    "d88cut: warning: %s (%s, image %d) is incomplete: %d of its %d bytes were found on the "
+    "disk; %s";
+// The earlier image whose complete copy was left in place; with several D88
+// files, the D88 file's path and the image.
 inline constexpr char kKeptEarlierCopy[] = "; the complete copy from image %d was kept";
+inline constexpr char kKeptEarlierCopyOfFile[] = "; the complete copy from %s, image %d was kept";
 inline constexpr char kLineEnd[] = "\n";
 
 // A file could not be written: %s the file, %s the system's reason. A
@@ -52,6 +59,11 @@ inline constexpr char kWriteFailure[] = "d88cut: error: cannot write %s: %s\n";
 // kOpenFailure.
 inline constexpr char kOpenFailureReason[] = "d88cut: cannot open %s: %s\n";
 
+// Heads each D88 file's messages when the run has several: its path. A blank
+// line parts the blocks.
+inline constexpr char kFileHeading[] = "%s:\n";
+inline constexpr char kFileHeadingAfter[] = "\n%s:\n";
+
 // Not one image was recognised: the path, the images looked at.
 inline constexpr char kNothingRecognised[] =
     "d88cut: note: %s holds no disk of the game (disk images looked at: %d)\n";
@@ -59,15 +71,22 @@ inline constexpr char kNothingRecognised[] =
 // Standard output could not be written: the system's reason.
 inline constexpr char kOutputFailure[] = "d88cut: error: cannot write standard output: %s\n";
 
-// --help: the usage line (kUsage) comes first.
+// --help: the usage line (kUsage) comes first; %s is the program name.
 inline constexpr char kHelp[] =
-    "Looks at every disk image of a D88 file (the first 64) and recognises the\n"
-    "game's system disk and its scenario disks 1 to 4. From the system disk it\n"
-    "cuts LOADER, DRIVER and MUSIC, from scenario disk 4 MUSIC2, into the current\n"
-    "directory. DiskNo. is accepted and has no effect.\n"
+    "       %s d88file...\n"
+    "Looks at every disk image of each D88 file named (the first 64 of each) and\n"
+    "recognises the game's system disk and its scenario disks 1 to 4. From the\n"
+    "system disk it cuts LOADER, DRIVER and MUSIC, from scenario disk 4 MUSIC2,\n"
+    "into the current directory. A disk set kept as one D88 file per disk is\n"
+    "named file by file (d88cut *.d88). DiskNo., digits after a single d88file,\n"
+    "is accepted and has no effect.\n"
     "\n"
     "  -h, --help   show this text\n"
     "  --version    show the version\n";
+// Windows: the run's own console window (files dropped on d88cut.exe) waits
+// for Enter before it closes.
+inline constexpr char kPressEnter[] = "Press Enter to close this window.";
+
 // --version: the version.
 inline constexpr char kVersion[] = "d88cut %s\n";
 

@@ -33,8 +33,8 @@ bool handleImage(const Extraction& x, const DiskRecognition& disk) {
 
 // Looks at every image of the open file and cuts what it recognises;
 // false if a file was incomplete or not written.
-bool cutAllImages(D88File& disk, const char* path, std::FILE* out, std::FILE* err) {
-  CompleteFiles complete;
+bool cutAllImages(D88File& disk, const char* path, const char* shownPath, CompleteFiles* complete,
+                  std::FILE* out, std::FILE* err) {
   bool whole = true;
   int32_t recognised = 0;
   const int32_t images = disk.imageCount();
@@ -43,11 +43,41 @@ bool cutAllImages(D88File& disk, const char* path, std::FILE* out, std::FILE* er
     std::memset(extractionBuffer, 0, sizeof extractionBuffer);
     const DiskRecognition what = recogniseDisk(disk, i, extractionBuffer);
     if (what.kind != DiskRecognition::kOther) ++recognised;
-    const Extraction x = {disk, extractionBuffer, out, err, i, &complete};
+    const Extraction x = {disk, extractionBuffer, out, err, i, complete, shownPath};
     whole = handleImage(x, what) && whole;
   }
-  if (recognised == 0) printMessage(err, kNothingRecognised, path, static_cast<int>(images));
+  if (recognised == 0) {
+    std::fflush(out);  // the note follows the file's heading
+    printMessage(err, kNothingRecognised, path, static_cast<int>(images));
+  }
   return whole;
+}
+
+// Opens and cuts one D88 file of the run, headed by its path when the run
+// has several (`index` counts them); false if it could not be opened or a
+// file was incomplete or not written.
+bool cutD88File(D88File& disk, const char* path, int index, bool several, CompleteFiles* complete,
+                std::FILE* out, std::FILE* err) {
+  if (several) printMessage(out, index == 0 ? kFileHeading : kFileHeadingAfter, path);
+  if (!disk.open(path)) {
+    const int reason = errno;
+    std::fflush(out);  // the failure follows the file's heading
+    writeMessage(err, kOpenFailure);
+    printMessage(err, kOpenFailureReason, path, std::strerror(reason));
+    return false;
+  }
+  const bool whole = cutAllImages(disk, path, several ? path : nullptr, complete, out, err);
+  disk.close();
+  return whole;
+}
+
+// Digits only: the designed second argument, a disk number.
+bool isDiskNumber(const char* arg) {
+  if (*arg == '\0') return false;
+  for (; *arg != '\0'; ++arg) {
+    if (*arg < '0' || *arg > '9') return false;
+  }
+  return true;
 }
 
 const char* programName(int argc, const char* const* argv) {
@@ -67,23 +97,23 @@ int finishOutput(std::FILE* out, std::FILE* err, int status) {
 int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     printMessage(out, kUsage, programName(argc, argv));
-    writeMessage(out, kHelp);
+    printMessage(out, kHelp, programName(argc, argv));
     return finishOutput(out, err, kExitSuccess);
   }
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
     printMessage(out, kVersion, kProgramVersion);
     return finishOutput(out, err, kExitSuccess);
   }
-  if (argc != 2 && argc != 3) {
+  if (argc < 2) {
     printMessage(err, kUsage, programName(argc, argv));
     return kExitFailure;
   }
-  if (!disk.open(argv[1])) {
-    const int reason = errno;
-    writeMessage(err, kOpenFailure);
-    printMessage(err, kOpenFailureReason, argv[1], std::strerror(reason));
-    return kExitFailure;
+  // "FILE DISKNO": one file and a disk number, accepted and not used.
+  const int paths = argc == 3 && isDiskNumber(argv[2]) ? 1 : argc - 1;
+  CompleteFiles complete;
+  bool whole = true;
+  for (int i = 0; i < paths; ++i) {
+    whole = cutD88File(disk, argv[1 + i], i, paths > 1, &complete, out, err) && whole;
   }
-  const bool whole = cutAllImages(disk, argv[1], out, err);
   return finishOutput(out, err, whole ? kExitSuccess : kExitFailure);
 }
