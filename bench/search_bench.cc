@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How long searches and whole runs take on a hostile chain of sector headers.
 //
 // The hostile file: one 2 MiB image whose 164 track entries all point at one

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-builds for 64-bit Windows with MinGW-w64 (the -posix compilers, which
 # build GoogleTest) and runs the results under wine.
 set(CMAKE_SYSTEM_NAME Windows)

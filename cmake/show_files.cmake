@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Prints the name and size of every file d88cut cut in DIR.
 foreach(name LOADER DRIVER MUSIC MUSIC2)
   if(EXISTS "${DIR}/${name}")

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Runs a Windows program under wine for the build and its tests.
 #
 # All runs share one wine prefix and one wine server, which stays up for a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fuzzers hand the reader a real file, as the tools do.
 #ifndef D88CUT_FUZZ_FUZZ_INPUT_H_
 #define D88CUT_FUZZ_FUZZ_INPUT_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs d88info in-process on the input as a D88 file, as text with every
 // track listed and as JSON, with both reports thrown away: the sanitizers
 // watch every position d88info's own view of the layout computes.

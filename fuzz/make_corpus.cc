@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the seed corpus for the fuzzers into the directory given: the sample
 // set, compact game disks, and damaged variants of them. Made-up content.
 #include <cstdio>

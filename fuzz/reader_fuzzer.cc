@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drives the whole D88File interface over the input taken as a D88 file. The
 // input's last bytes choose the calls' arguments; the rest is the file.
 #include <fuzzer/FuzzedDataProvider.h>

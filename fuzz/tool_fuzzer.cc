@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs d88cut's whole path in-process on the input as a D88 file, in a
 // scratch directory, and checks that only the four output names appear there,
 // each either absent or at its full length.

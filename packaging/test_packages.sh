@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Tests the packages that `cmake --workflow --preset package` and
 # `... package-windows` wrote: the Debian package installs, works and is
 # removed whole; the tarball's programs and the zip's d88cut.exe (under wine)
@@ -40,12 +41,17 @@ check_road() {
 # The Debian package: it depends on the C library alone, as its programs do.
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ $depends == libc6* && $depends != *,* ]] || { echo "FAIL: the package depends on: $depends"; exit 1; }
+contents=$(dpkg -c "$deb")
+for path in ./usr/share/doc/d88cut/copyright ./usr/share/doc/d88cut/changelog.gz \
+            ./usr/share/man/man1/d88cut.1.gz ./usr/share/man/man1/d88info.1.gz; do
+  grep -q " $path\$" <<<"$contents" || { echo "FAIL: the package lacks $path"; exit 1; }
+done
 dpkg -i "$deb" >/dev/null
 tests/needed_libraries.sh /usr/bin/d88cut /usr/bin/d88info >/dev/null ||
   { echo "FAIL: the installed programs need more than the C library"; exit 1; }
 [ "$(d88cut --version)" = "d88cut $version" ] || { echo "FAIL: installed d88cut --version"; exit 1; }
 [ "$(command -v d88cut)" = /usr/bin/d88cut ] || { echo "FAIL: d88cut is not /usr/bin/d88cut"; exit 1; }
-[ "$(man -w d88cut)" = /usr/share/man/man1/d88cut.1 ] || { echo "FAIL: man -w d88cut"; exit 1; }
+[ "$(man -w d88cut)" = /usr/share/man/man1/d88cut.1.gz ] || { echo "FAIL: man -w d88cut"; exit 1; }
 d88info --version >/dev/null
 mkdir "$work/deb" && check_road "installed package" "$work/deb" "$(cd "$work/deb" && d88cut ../sample.d88)"
 installed=$(dpkg -L d88cut)
@@ -59,15 +65,18 @@ echo "ok: dpkg -r removed every file"
 tar -xzf "$tarball" -C "$work"
 top="$work/d88cut-${version}-Linux-x86_64"
 [ "$("$top/bin/d88cut" --version)" = "d88cut $version" ] || { echo "FAIL: tarball --version"; exit 1; }
+grep -q "^License: Expat" "$top/share/doc/d88cut/copyright" || { echo "FAIL: the tarball has no licence"; exit 1; }
 mkdir "$work/tar" && check_road "tarball" "$work/tar" "$(cd "$work/tar" && "$top/bin/d88cut" ../sample.d88)"
 
-# The zip: exactly the two programs and the README, and d88cut.exe runs.
+# The zip: exactly the two programs, the README and the licence, and d88cut.exe runs.
 listed=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-expected="d88cut-${version}-win64/README.txt d88cut-${version}-win64/d88cut.exe d88cut-${version}-win64/d88info.exe "
+expected="d88cut-${version}-win64/LICENSE.txt d88cut-${version}-win64/README.txt d88cut-${version}-win64/d88cut.exe d88cut-${version}-win64/d88info.exe "
 [ "$listed" = "$expected" ] || { echo "FAIL: the zip holds: $listed"; exit 1; }
 unzip -q "$zip" -d "$work"
 win="$work/d88cut-${version}-win64"
-grep -q $'\r$' "$win/README.txt" || { echo "FAIL: README.txt has no CR LF line ends"; exit 1; }
+for text in README.txt LICENSE.txt; do
+  grep -q $'\r$' "$win/$text" || { echo "FAIL: $text has no CR LF line ends"; exit 1; }
+done
 mkdir "$work/zip"
 shown=$(cd "$work/zip" && "$root/cmake/wine-run.sh" "$win/d88cut.exe" ../sample.d88 | tr -d '\r')
 check_road "zip under wine" "$work/zip" "$shown"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "testing/d88_builder.h"
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Builds D88 files in memory for tests and for the sample disk set.
 #ifndef D88CUT_TESTING_D88_BUILDER_H_
 #define D88CUT_TESTING_D88_BUILDER_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "testing/game_disks.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Made-up disks laid out like the game's: track 0 holds sixteen 256-byte
 // sectors (the boot sector is R 1), tracks 1..79 hold five 1024-byte sectors
 // R 1..5 with C = track/2 and H = track&1. Every byte is a pattern of its

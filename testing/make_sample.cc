@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the synthetic sample disk set (made-up content) to the path given.
 #include <cstdio>
 

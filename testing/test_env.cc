@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "testing/test_env.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Temporary files and directories, and running a program, for tests.
 #ifndef D88CUT_TESTING_TEST_ENV_H_
 #define D88CUT_TESTING_TEST_ENV_H_

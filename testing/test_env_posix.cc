@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Child processes and terminals on POSIX systems.
 #include <fcntl.h>
 #include <pty.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Child processes on Windows.
 #include <windows.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Messages on a terminal: UTF-8 where the locale says so, the Shift_JIS bytes
 // everywhere else.
 #include <gtest/gtest.h>

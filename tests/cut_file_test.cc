@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // In-process checks of the tool's logic: what is not reachable from the
 // command line.
 #include <gtest/gtest.h>

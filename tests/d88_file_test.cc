@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "disk/d88_file.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Expected contents of runs on the made-up game disks, derived from the
 // pattern by counting sectors (five per track), not by the reader's stepping.
 #ifndef D88CUT_TESTS_EXPECTED_RUNS_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // End-to-end runs of the built d88info, on the layouts real D88 files have.
 #include <gtest/gtest.h>
 #ifndef _WIN32

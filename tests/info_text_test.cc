@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // d88info's texts in-process: JSON strings stay valid UTF-8 whatever the
 // bytes.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs the build into PREFIX and checks that every program and manual
 # page arrived.
 file(REMOVE_RECURSE "${PREFIX}")
@@ -10,8 +11,13 @@ foreach(program d88cut d88info)
   if(NOT EXISTS "${PREFIX}/bin/${program}" OR IS_DIRECTORY "${PREFIX}/bin/${program}")
     message(FATAL_ERROR "missing ${PREFIX}/bin/${program}")
   endif()
-  if(NOT EXISTS "${PREFIX}/share/man/man1/${program}.1")
-    message(FATAL_ERROR "missing ${PREFIX}/share/man/man1/${program}.1")
+  if(NOT EXISTS "${PREFIX}/share/man/man1/${program}.1.gz")
+    message(FATAL_ERROR "missing ${PREFIX}/share/man/man1/${program}.1.gz")
+  endif()
+endforeach()
+foreach(document copyright changelog.gz)
+  if(NOT EXISTS "${PREFIX}/share/doc/d88cut/${document}")
+    message(FATAL_ERROR "missing ${PREFIX}/share/doc/d88cut/${document}")
   endif()
 endforeach()
 execute_process(COMMAND "${PREFIX}/bin/d88cut" RESULT_VARIABLE status ERROR_VARIABLE usage)

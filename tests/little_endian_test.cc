@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "disk/little_endian.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Renders PAGE with man and fails on any warning.
 execute_process(COMMAND "${CMAKE_COMMAND}" -E env MANWIDTH=80 LC_ALL=C.UTF-8
                         "${MAN}" --warnings -l "${PAGE}"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // End-to-end runs of the built d88cut in fresh directories.
 #include <gtest/gtest.h>
 #ifndef _WIN32

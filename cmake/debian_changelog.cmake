@@ -1,0 +1,48 @@
+# SPDX-License-Identifier: MIT
+# Writes OUT, CHANGELOG.md (IN) in the form of a Debian changelog, for the
+# Debian package: one entry per "## VERSION (YYYY-MM-DD)" section, its "- "
+# items as "  * " items, signed by MAINTAINER on the section's date.
+#   cmake -DIN=... -DOUT=... -DMAINTAINER=... -P debian_changelog.cmake
+
+# "Thu, 10 Dec 2026 00:00:00 +0000" for 2026-12-10.
+function(rfc2822_date iso result)
+  string(REGEX MATCH "^([0-9]+)-([0-9]+)-([0-9]+)$" matched "${iso}")
+  math(EXPR year "${CMAKE_MATCH_1}")
+  math(EXPR month "${CMAKE_MATCH_2}")
+  math(EXPR day "${CMAKE_MATCH_3}")
+  set(offsets 0 3 2 5 0 3 5 1 4 6 2 4)
+  math(EXPR index "${month} - 1")
+  list(GET offsets ${index} offset)
+  set(y ${year})
+  if(month LESS 3)
+    math(EXPR y "${y} - 1")
+  endif()
+  math(EXPR weekday "(${y} + ${y} / 4 - ${y} / 100 + ${y} / 400 + ${offset} + ${day}) % 7")
+  set(days Sun Mon Tue Wed Thu Fri Sat)
+  set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+  list(GET days ${weekday} dayName)
+  list(GET months ${index} monthName)
+  if(day LESS 10)
+    set(day "0${day}")
+  endif()
+  set(${result} "${dayName}, ${day} ${monthName} ${year} 00:00:00 +0000" PARENT_SCOPE)
+endfunction()
+
+file(STRINGS "${IN}" lines)
+set(text "")
+set(signature "")
+foreach(line IN LISTS lines)
+  if(line MATCHES "^## ([0-9.]+) \\(([0-9-]+)\\)")
+    set(version "${CMAKE_MATCH_1}")
+    rfc2822_date("${CMAKE_MATCH_2}" date)
+    string(APPEND text "${signature}d88cut (${version}) unstable; urgency=medium\n\n")
+    set(signature "\n -- ${MAINTAINER}  ${date}\n\n")
+  elseif(version AND line MATCHES "^- (.*)$")
+    string(APPEND text "  * ${CMAKE_MATCH_1}\n")
+  elseif(version AND line MATCHES "^  (.*)$")
+    string(APPEND text "    ${CMAKE_MATCH_1}\n")
+  endif()
+endforeach()
+string(APPEND text "${signature}")
+string(REGEX REPLACE "\n\n$" "\n" text "${text}")
+file(WRITE "${OUT}" "${text}")
