@@ -97,6 +97,9 @@ std::vector<Layout> layouts() {
     if (i == 25000) record.c = record.h = record.r = 0;  // record 0's ID once more
     longTrack.record(0, record);
   }
+  // The 63rd of 63 images has disk size 0: d88cut looks at it twice.
+  std::vector<uint8_t> twice = buildGameDisks(std::vector<GameDisk>(63, GameDisk{"ONE", 9, false, {}, {1}}));
+  storeLe32(twice, twice.size() / 63 * 62 + 0x1C, 0);
   std::vector<uint8_t> noTableEntries = D88Builder().image("NONE").build();
   storeLe32(noTableEntries, 0x20, 0x20);  // the first track where the table would begin
   std::vector<uint8_t> huge = sample();
@@ -138,7 +141,10 @@ std::vector<Layout> layouts() {
       {"a disk size that steps back", stepBack, {"more-images", "truncated"},
        {"note: images past the 64 that d88cut looks at: 1 [more-images]"}},
       {"a track of 70000 records", longTrack.build(), {"count-mismatch", "size-mismatch", "duplicate-id"},
-       {"tracks 1  name \"LONG\""}},
+       {"tracks 1  name \"LONG\"", " 254/255/0/0[size 0][count 1] "}},
+      {"an image found twice", twice, {"repeated-image", "size-below-header", "entry-past-size"},
+       {"  note: d88cut looks at this image 2 times (images 62 to 63 start at this offset) "
+        "[repeated-image]"}},
       {"single density, deleted, error status, one ID twice", oddRecords(),
        {"size-mismatch", "duplicate-id"},
        {"protect 0x10", "0/0/1/1[single][size 128] 0/0/2/1[deleted][status 0xB0] 0/0/2/1",
@@ -210,6 +216,7 @@ TEST_F(InfoTest, JsonHoldsTheSameFactsForAllFiles) {
   }
   const nlohmann::json& system = doc.at("files").at(0).at("images").at(0);
   EXPECT_EQ(system.at("name"), "SYSTEM DISK");
+  EXPECT_EQ(system.at("game").at("disk"), "system");
   EXPECT_EQ(system.at("nameBytes"), "53595354454D204449534B");
   EXPECT_EQ(system.at("tracks").at(1).at("offset"), 688 + 16 * (16 + 256));
   EXPECT_EQ(system.at("game").at("files").at(2), nlohmann::json::parse(

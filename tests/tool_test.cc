@@ -258,6 +258,11 @@ TEST_F(ToolTest, IncompleteRunsSayWhereAndWhyAndNeverReplaceAWholeCopy) {
        incomplete("MUSIC", 1, 27392, 56540, absent,
                   "the track is absent; the complete copy from image 0 was kept"),
        true},
+      {"a damaged LOADER after two whole ones",
+       buildGameDisks({whole, whole, {"NO LOADER", 0, true, {{1, 1}}, systemDiskTracks()}}),
+       incomplete("LOADER", 2, 0, 16384, "1 (C 0, H 1, R 1)",
+                  "no such sector on the track; the complete copy from image 1 was kept"),
+       true},
       {"a whole copy after a damaged one", buildGameDisks({damaged, whole}),
        incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent"), true},
   };
