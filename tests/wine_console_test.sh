@@ -66,6 +66,12 @@ cmp -s piped.txt expected.txt || fail "d88cut through a pipe: $(od -c piped.txt 
 printf 'image 0  offset 0x00000000  size 415840  media 0x00 (2D)  protect 0x00  header 688  tracks 80  name "\x83\x65\x83\x58\x83\x67"\r\n' >expected.txt
 cmp -s info.txt expected.txt || fail "d88info through a pipe: $(od -c info.txt | head -3)"
 
+# A file of more than 2 GiB (sparse) has its true size, though a long is 32 bits.
+cp sample.d88 big.d88 && truncate -s 2148532224 big.d88
+"$run" "$bin/d88info.exe" --json big.d88 | grep -q '"size":2148532224,' ||
+  fail "d88info does not tell the size of a file of 2 GiB and more"
+rm -f big.d88
+
 # Japanese names, with a blank.
 folder="ゲーム フォルダ"
 mkdir "$folder" cut && cp sample.d88 "$folder/ゲーム.d88"
