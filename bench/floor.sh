@@ -41,7 +41,7 @@ system_calls() {
   awk '$NF == "total" { print $4 }' "$work/calls"
 }
 
-needed() { readelf -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | tr '\n' ' '; }
+needed() { "$here/../tests/needed_libraries.sh" "$1" | sed -n 's/.* needs: //p'; }
 
 cat "$work/sample.d88" "${files[@]}" >/dev/null  # warm the page cache
 echo "d88cut on the sample set ($(wc -c <"$work/sample.d88") bytes):"

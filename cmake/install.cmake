@@ -16,7 +16,7 @@ string(REGEX REPLACE "^[^\n]*\n\n[^\n]*\n\n" "" D88CUT_LICENSE_BODY "${D88CUT_LI
 string(REGEX REPLACE "\n$" "" D88CUT_LICENSE_BODY "${D88CUT_LICENSE_BODY}")
 string(REPLACE "\n\n" "\n.\n" D88CUT_LICENSE_BODY "${D88CUT_LICENSE_BODY}")
 string(REPLACE "\n" "\n " D88CUT_LICENSE_BODY "${D88CUT_LICENSE_BODY}")
-set(D88CUT_COPYRIGHT
+string(CONCAT D88CUT_COPYRIGHT
     "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
     "Upstream-Name: d88cut\n"
     "\n"
@@ -24,7 +24,6 @@ set(D88CUT_COPYRIGHT
     "Copyright: 2026 The d88cut authors\n"
     "License: Expat\n"
     " ${D88CUT_LICENSE_BODY}\n")
-string(JOIN "" D88CUT_COPYRIGHT ${D88CUT_COPYRIGHT})
 file(WRITE ${CMAKE_BINARY_DIR}/doc/copyright "${D88CUT_COPYRIGHT}")
 
 if(WIN32)

@@ -1,27 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "disk/d88_file.h"
 
-#include <stdio.h>  // fseeko, ftello
-
 #include <cerrno>
 #include <cstring>
-
-namespace {
-
-// The length of the open file, its position left at the end; -1 when it
-// cannot be told. Windows' long is 32 bits, and so may a POSIX one be: the
-// 64-bit calls tell sizes of 2 GiB and more.
-int64_t lengthOf(std::FILE* file) {
-#if defined(_WIN32)
-  if (_fseeki64(file, 0, SEEK_END) != 0) return -1;
-  return _ftelli64(file);
-#else
-  if (fseeko(file, 0, SEEK_END) != 0) return -1;
-  return ftello(file);
-#endif
-}
-
-}  // namespace
 
 D88File::~D88File() { close(); }
 
@@ -40,9 +21,6 @@ bool D88File::open(const char* path) {
   if (std::fseek(file, 0, SEEK_SET) != 0) return failOpen();
   streamPosition = 0;
   if (!fillCache(0) && std::ferror(file)) return failOpen();
-  length = lengthOf(file);
-  streamPosition = -1;
-  if (length < 0) length = 0;
   int64_t position = 0;
   while (count < kMaxImages) {
     imageOffsets[count] = static_cast<int32_t>(position);
@@ -75,7 +53,6 @@ void D88File::close() {
   count = 0;
   selected = -1;
   media = -1;
-  length = 0;
   chainEndPosition = 0;
   cacheLength = 0;
   streamPosition = -1;

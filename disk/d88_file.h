@@ -72,9 +72,6 @@ class D88File {
   // Number of indexed images, 0..64.
   int32_t imageCount() const { return count; }
 
-  // Length of the open file in bytes as found by open; 0 when none is open.
-  int64_t fileSize() const { return length; }
-
   // The file offset of indexed image `index`, or -1 outside 0..imageCount-1.
   int64_t imageOffset(int32_t index) const {
     return index >= 0 && index < count ? imageOffsets[index] : -1;
@@ -198,7 +195,6 @@ class D88File {
   int32_t trackOffsets[kTrackCount] = {};
   int32_t media = -1;
   char name[kDiskNameLength + 1] = {};
-  int64_t length = 0;
   int64_t chainEndPosition = 0;
 
   // A read-through block of the file, so that walking a chain of sector

@@ -52,7 +52,7 @@ uint8_t* runBuffer(int32_t total) {
   return block;
 }
 
-void exerciseImage(D88File& disk, const Arguments& a, uint8_t* run) {
+void exerciseImage(D88File& disk, const Arguments& a, uint8_t* run, int64_t fileSize) {
   disk.setSectorRange(a.first, a.last);
   readExact(disk, a.track, a.c, a.h, a.r, a.n, a.length);
 
@@ -67,7 +67,7 @@ void exerciseImage(D88File& disk, const Arguments& a, uint8_t* run) {
   // A walk of the track's records, bounded by the end of the file.
   TrackWalk walk;
   walk.position = a.track >= 0 && a.track < kTrackCount ? kImageHeaderSize : -1;
-  walk.end = disk.fileSize();
+  walk.end = fileSize;
   TrackRecord record;
   int64_t previous = -1;
   while (disk.nextRecord(&walk, &record)) {
@@ -101,10 +101,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (disk.selectedImage() != (selected ? i : -1)) fuzzFail("selectedImage wrong");
     if (std::strlen(disk.diskName()) > 16) fuzzFail("disk name too long");
     if (disk.mediaType() < -1 || disk.mediaType() > 255) fuzzFail("media type out of range");
-    exerciseImage(disk, a, run);
+    exerciseImage(disk, a, run, static_cast<int64_t>(file.size()));
   }
   disk.close();
   if (disk.imageCount() != 0 || disk.selectedImage() != -1) fuzzFail("close left state");
-  exerciseImage(disk, a, run);  // everything on a closed reader reads nothing
+  exerciseImage(disk, a, run, static_cast<int64_t>(file.size()));  // everything on a closed reader reads nothing
   return 0;
 }

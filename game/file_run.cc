@@ -5,12 +5,13 @@
 
 namespace {
 
-// Where a run stopped: the track index, then its sector's C, H and R; the
-// reason follows.
-constexpr char kRunStopsAt[] = "the run stops at track %d (C %d, H %d, R %d): ";
-constexpr char kTrackAbsent[] = "the track is absent";
-constexpr char kNoSuchSector[] = "no such sector on the track";
-constexpr char kShortSector[] = "the sector holds only %d bytes";  // its data bytes
+// Where a run stopped (the track index, then its sector's C, H and R) and
+// why; a short sector's data bytes come last.
+constexpr char kTrackAbsent[] = "the run stops at track %d (C %d, H %d, R %d): the track is absent";
+constexpr char kNoSuchSector[] =
+    "the run stops at track %d (C %d, H %d, R %d): no such sector on the track";
+constexpr char kShortSector[] =
+    "the run stops at track %d (C %d, H %d, R %d): the sector holds only %d bytes";
 
 }  // namespace
 
@@ -31,20 +32,14 @@ int32_t fileBytesFound(int32_t found, int32_t offset, int32_t length) {
 }
 
 void describeRunStop(const RunStop& stop, char* text) {
+  const char* format = stop.reason == RunStop::kTrackAbsent    ? kTrackAbsent
+                       : stop.reason == RunStop::kNoSuchSector ? kNoSuchSector
+                       : stop.reason == RunStop::kShortSector  ? kShortSector
+                                                               : nullptr;
   text[0] = '\0';
-  if (stop.reason == RunStop::kNone) return;
-  const int n = std::snprintf(text, kRunStopTextSize, kRunStopsAt, static_cast<int>(stop.track),
-                              static_cast<int>(stop.c), static_cast<int>(stop.h),
-                              static_cast<int>(stop.r));
-  if (n < 0 || static_cast<std::size_t>(n) >= kRunStopTextSize) return;
-  char* reason = text + n;
-  const std::size_t room = kRunStopTextSize - static_cast<std::size_t>(n);
-  switch (stop.reason) {
-    case RunStop::kTrackAbsent: std::snprintf(reason, room, "%s", kTrackAbsent); break;
-    case RunStop::kNoSuchSector: std::snprintf(reason, room, "%s", kNoSuchSector); break;
-    case RunStop::kShortSector:
-      std::snprintf(reason, room, kShortSector, static_cast<int>(stop.holds));
-      break;
-    case RunStop::kNone: break;
-  }
+  if (format == nullptr) return;
+  // The first two formats leave the last argument unused.
+  std::snprintf(text, kRunStopTextSize, format, static_cast<int>(stop.track),
+                static_cast<int>(stop.c), static_cast<int>(stop.h), static_cast<int>(stop.r),
+                static_cast<int>(stop.holds));
 }

@@ -156,10 +156,10 @@ void collectImageNotes(const ImageLayout& image, const TrackNotes& tracks, NoteL
 
 }  // namespace
 
-void findFile(D88File& disk, FileFindings* file) {
+void findFile(D88File& disk, int64_t size, FileFindings* file) {
   *file = FileFindings{};
-  file->size = disk.fileSize();
-  file->tail = examineFileTail(disk);
+  file->size = size > 0 ? size : 0;
+  file->tail = examineFileTail(disk, file->size);
   const FileTail& tail = file->tail;
   if (tail.moreImages > 0) {
     addNote(&file->notes, "more-images", kNoteMoreImages, static_cast<int>(tail.moreImages));
@@ -173,9 +173,9 @@ void findFile(D88File& disk, FileFindings* file) {
   }
 }
 
-bool findImage(D88File& disk, int32_t index, ImageFindings* image) {
+bool findImage(D88File& disk, const FileFindings& file, int32_t index, ImageFindings* image) {
   *image = ImageFindings{};
-  if (!readImageLayout(disk, index, &image->layout)) return false;
+  if (!readImageLayout(disk, file.size, index, &image->layout)) return false;
   TrackNotes notes;
   findTracks(disk, image, &notes);
   findGame(disk, index, &image->game);

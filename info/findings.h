@@ -60,12 +60,13 @@ struct FileFindings {
   NoteList notes;
 };
 
-// Finds what follows the images of the file open in disk, and its notes.
-void findFile(D88File& disk, FileFindings* file);
+// Finds what follows the images of the file open in disk, of `size` bytes
+// (fileLength; 0 when it cannot be told), and its notes.
+void findFile(D88File& disk, int64_t size, FileFindings* file);
 
-// Finds everything about image `index` of the open file (selecting it).
-// Returns false, with *image holding only its index, when its header cannot
-// be read whole (the file shrank since it was opened).
-bool findImage(D88File& disk, int32_t index, ImageFindings* image);
+// Finds everything about image `index` of the open file found by findFile
+// (selecting it). Returns false, with *image holding only its index, when its
+// header cannot be read whole (the file shrank since it was opened).
+bool findImage(D88File& disk, const FileFindings& file, int32_t index, ImageFindings* image);
 
 #endif  // D88CUT_INFO_FINDINGS_H_

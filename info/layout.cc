@@ -27,26 +27,26 @@ bool allZero(D88File& disk, int64_t start, int64_t length) {
 
 // Says what follows the tail at `position`: bytes that no header could be
 // read from.
-void noteLeftover(D88File& disk, int64_t position, FileTail* tail) {
+void noteLeftover(D88File& disk, int64_t fileSize, int64_t position, FileTail* tail) {
   tail->leftoverStart = position;
-  tail->leftoverLength = disk.fileSize() > position ? disk.fileSize() - position : 0;
+  tail->leftoverLength = fileSize > position ? fileSize - position : 0;
   tail->leftoverZero = allZero(disk, position, tail->leftoverLength);
 }
 
 }  // namespace
 
-FileTail examineFileTail(D88File& disk) {
+FileTail examineFileTail(D88File& disk, int64_t fileSize) {
   FileTail tail;
   int64_t position = disk.chainEnd();
   if (position < 0) return tail;  // the chain left the format's range
   if (disk.imageCount() < kMaxImages) {
-    noteLeftover(disk, position, &tail);  // no whole header there
+    noteLeftover(disk, fileSize, position, &tail);  // no whole header there
     return tail;
   }
   for (int32_t chained = kMaxImages; chained < kMaxChained; ++chained) {
     ImageHeader header;
     if (!readHeader(disk, position, &header)) {
-      noteLeftover(disk, position, &tail);
+      noteLeftover(disk, fileSize, position, &tail);
       break;
     }
     const int32_t size = toSigned32(header.diskSize);
@@ -68,7 +68,7 @@ int32_t headerLengthOf(const ImageHeader& header) {
   return static_cast<int32_t>(length);
 }
 
-bool readImageLayout(D88File& disk, int32_t index, ImageLayout* image) {
+bool readImageLayout(D88File& disk, int64_t fileSize, int32_t index, ImageLayout* image) {
   *image = ImageLayout{};
   image->index = index;
   image->offset = disk.imageOffset(index);
@@ -76,7 +76,7 @@ bool readImageLayout(D88File& disk, int32_t index, ImageLayout* image) {
   while (disk.imageOffset(index + image->times) == image->offset) ++image->times;
   image->headerLength = headerLengthOf(image->header);
   image->tableEntries = (image->headerLength - kTrackTableOffset) / kTrackEntrySize;
-  const int64_t inFile = disk.fileSize() - image->offset;
+  const int64_t inFile = fileSize - image->offset;
   image->bytesPresent = inFile < int64_t{image->header.diskSize} ? inFile : image->header.diskSize;
   image->end = image->offset + image->bytesPresent;
   return true;

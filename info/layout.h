@@ -17,9 +17,10 @@ struct FileTail {
   bool leftoverZero = false;  // ... all of them zero bytes (padding)
 };
 
-// Walks the chain of image headers as the reader does, past the 64 as long
-// as each disk size moves on, and says what follows the last whole header.
-FileTail examineFileTail(D88File& disk);
+// Walks the chain of image headers on from where the reader's walk stopped,
+// past the 64 as long as each disk size moves on, and says what follows the
+// last whole header of the file of `fileSize` bytes.
+FileTail examineFileTail(D88File& disk, int64_t fileSize);
 
 // One image as laid out.
 struct ImageLayout {
@@ -33,9 +34,10 @@ struct ImageLayout {
   int64_t end = 0;           // offset + bytesPresent
 };
 
-// Reads image `index` of the open file and those after it at the same offset.
-// Returns false when its header cannot be read whole (the file shrank).
-bool readImageLayout(D88File& disk, int32_t index, ImageLayout* image);
+// Reads image `index` of the open file of `fileSize` bytes and counts those
+// after it at the same offset. Returns false when its header cannot be read
+// whole (the file shrank).
+bool readImageLayout(D88File& disk, int64_t fileSize, int32_t index, ImageLayout* image);
 
 // The header length: the smallest track-table entry that is at least 0x20, a
 // multiple of 4 and below 688 (older, shorter headers end there, where the

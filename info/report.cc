@@ -2,6 +2,7 @@
 #include "info/report.h"
 
 #include "info/json_text.h"
+#include "platform/file_length.h"
 
 namespace {
 
@@ -12,12 +13,12 @@ ImageFindings imageFound;
 
 void reportFile(D88File& disk, const char* path, const Report& r) {
   FileFindings file;
-  findFile(disk, &file);
+  findFile(disk, fileLength(path), &file);
   if (r.json) writeJsonFileStart(r, path, file);
   else writeTextFileStart(r, path, file, disk.imageCount());
   bool first = true;
   for (int32_t i = 0; i < disk.imageCount(); i += imageFound.layout.times) {
-    if (!findImage(disk, i, &imageFound)) {
+    if (!findImage(disk, file, i, &imageFound)) {
       if (!r.json) writeTextUnreadableImage(r, i);
       continue;
     }

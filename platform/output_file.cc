@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/output_file.h"
+#include "platform/temporary_file.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "platform/output_file.h"
+#include "platform/temporary_file.h"
 
 namespace {
 

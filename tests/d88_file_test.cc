@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "disk/d88_file.h"
+#include "platform/file_length.h"
 
 #include <gtest/gtest.h>
 
@@ -361,7 +362,7 @@ TEST_F(D88FileTest, ReadBytesAtReadsUpToTheEndOfTheFile) {
   }
   EXPECT_EQ(disk_.readBytesAt(19999, buffer, 1), 1);
   EXPECT_EQ(buffer[0], static_cast<uint8_t>(19999));
-  EXPECT_EQ(disk_.fileSize(), 20000);
+  EXPECT_EQ(fileLength(path_.c_str()), 20000);
 }
 
 TEST_F(D88FileTest, ListSectorIdsPassesCountZeroAndStopsAtACutHeader) {

@@ -65,7 +65,7 @@ TEST(ReportFile, AnImageThatCannotBeReadIsSaidSo) {
   ASSERT_TRUE(disk.open(path.c_str()));
   std::filesystem::resize_file(path, 688 + 100);
   ImageLayout image;
-  EXPECT_FALSE(readImageLayout(disk, 1, &image));
+  EXPECT_FALSE(readImageLayout(disk, 688 + 100, 1, &image));
   Report report;
   report.out = std::tmpfile();
   reportFile(disk, path.c_str(), report);
