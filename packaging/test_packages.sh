@@ -66,6 +66,10 @@ tar -xzf "$tarball" -C "$work"
 top="$work/d88cut-${version}-Linux-x86_64"
 [ "$("$top/bin/d88cut" --version)" = "d88cut $version" ] || { echo "FAIL: tarball --version"; exit 1; }
 grep -q "^License: Expat" "$top/share/doc/d88cut/copyright" || { echo "FAIL: the tarball has no licence"; exit 1; }
+# The README's install into ~/.local: bin/ and share/man/ straight in the prefix.
+mkdir "$work/local" && tar -xzf "$tarball" -C "$work/local" --strip-components=1
+[ -x "$work/local/bin/d88cut" ] && [ -f "$work/local/share/man/man1/d88cut.1.gz" ] ||
+  { echo "FAIL: the README's tar command does not install into a prefix"; exit 1; }
 mkdir "$work/tar" && check_road "tarball" "$work/tar" "$(cd "$work/tar" && "$top/bin/d88cut" ../sample.d88)"
 
 # The zip: exactly the two programs, the README and the licence, and d88cut.exe runs.

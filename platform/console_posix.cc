@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/console.h"
@@ -44,10 +45,36 @@ bool isTerminal(int fd) {
   return standardIsTerminal[fd] == 1;
 }
 
+// Whether `name` contains "UTF-8" or "UTF8", in any case.
+bool namesUtf8(const char* name) {
+  for (; *name != '\0'; ++name) {
+    if (strncasecmp(name, "UTF-8", 5) == 0 || strncasecmp(name, "UTF8", 4) == 0) return true;
+  }
+  return false;
+}
+
+// The locale's name as the C library chooses it: the first of LC_ALL,
+// LC_CTYPE and LANG that is set and not empty; null when none is.
+const char* localeName() {
+  static const char* const kVariables[] = {"LC_ALL", "LC_CTYPE", "LANG"};
+  for (const char* variable : kVariables) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return nullptr;
+}
+
 void readLocale() {
   localeRead = true;
   utf8Terminal = false;
-  if (std::setlocale(LC_CTYPE, "") == nullptr) return;
+  if (std::setlocale(LC_CTYPE, "") == nullptr) {
+    // A locale that is named but not installed on this machine: the C
+    // library falls back to ASCII, but the terminal still shows what the
+    // name says.
+    const char* name = localeName();
+    utf8Terminal = name != nullptr && namesUtf8(name);
+    return;
+  }
   const char* codeset = nl_langinfo(CODESET);
   utf8Terminal = codeset != nullptr &&
                  (strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "UTF8") == 0);

@@ -38,11 +38,16 @@ class ConsoleTest : public ::testing::Test {
 };
 
 TEST_F(ConsoleTest, Utf8TerminalReadsJapanese) {
-  const ProgramResult r =
-      runOnTerminal(D88CUT_PATH, {input()}, work_.path(), [] { useLocale("C.UTF-8", nullptr); });
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find(kSystemUtf8 + "\r\ncutting ... LOADER\r\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find(kScenario4Utf8 + "\r\n"), std::string::npos) << r.out;
+  // An installed locale, and UTF-8 locales this machine does not have, whose
+  // names alone say how the terminal shows text.
+  for (const char* lang : {"C.UTF-8", "xx_XX.UTF-8", "xx_XX.utf8"}) {
+    const ProgramResult r =
+        runOnTerminal(D88CUT_PATH, {input()}, work_.path(), [lang] { useLocale(lang, nullptr); });
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find(kSystemUtf8 + "\r\ncutting ... LOADER\r\n"), std::string::npos)
+        << lang << r.out;
+    EXPECT_NE(r.out.find(kScenario4Utf8 + "\r\n"), std::string::npos) << lang << r.out;
+  }
 
   const ProgramResult failed = runOnTerminal(D88CUT_PATH, {work_.file("none")}, work_.path(),
                                              [] { useLocale("C.UTF-8", nullptr); });
@@ -52,10 +57,16 @@ TEST_F(ConsoleTest, Utf8TerminalReadsJapanese) {
 }
 
 TEST_F(ConsoleTest, OtherLocalesAndPipesGetTheShiftJisBytes) {
-  const ProgramResult terminal =
-      runOnTerminal(D88CUT_PATH, {input()}, work_.path(), [] { useLocale("C.UTF-8", "C"); });
-  EXPECT_NE(terminal.out.find(kSystemSjis + "\r\n"), std::string::npos) << terminal.out;
-  EXPECT_NE(terminal.out.find(kScenario4Sjis + "\r\n"), std::string::npos) << terminal.out;
+  // {LANG, LC_ALL}: LC_ALL decides over LANG, installed or not.
+  const char* const locales[][2] = {
+      {"C.UTF-8", "C"}, {"C", nullptr}, {"xx_XX.UTF-8", "xx_XX.EUC-JP"}, {"xx_XX", nullptr}};
+  for (const auto& locale : locales) {
+    const ProgramResult terminal = runOnTerminal(D88CUT_PATH, {input()}, work_.path(), [&locale] {
+      useLocale(locale[0], locale[1]);
+    });
+    EXPECT_NE(terminal.out.find(kSystemSjis + "\r\n"), std::string::npos) << locale[0];
+    EXPECT_NE(terminal.out.find(kScenario4Sjis + "\r\n"), std::string::npos) << locale[0];
+  }
 
   for (const char* lang : {"C.UTF-8", "C"}) {
     const ProgramResult piped =
