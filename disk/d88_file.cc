@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "disk/d88_file.h"
 
-#include <cerrno>
 #include <cstring>
 
 D88File::~D88File() { close(); }
@@ -10,22 +9,12 @@ bool D88File::open(const char* path) {
   close();
   if (path == nullptr) return true;
   clearSelection();
-  file = std::fopen(path, "rb");
-  if (file == nullptr) return false;
-  // The cache is the only buffer: each of its fills is one read of the
-  // system, and a jump costs no more than the bytes it needs.
-  std::setvbuf(file, nullptr, _IONBF, 0);
-  // Images are read at random: a pipe cannot be. A directory opens on some
-  // systems but cannot be read: it, and any other path whose first read
-  // fails, is a file that cannot be opened.
-  if (std::fseek(file, 0, SEEK_SET) != 0) return failOpen();
-  streamPosition = 0;
-  if (!fillCache(0) && std::ferror(file)) return failOpen();
+  if (!file.open(path)) return false;
   int64_t position = 0;
   while (count < kMaxImages) {
     imageOffsets[count] = static_cast<int32_t>(position);
     uint8_t raw[kImageHeaderSize];
-    if (readAt(position, raw, kImageHeaderSize) < kImageHeaderSize) break;
+    if (file.readAt(position, raw, kImageHeaderSize) < kImageHeaderSize) break;
     ++count;
     // A header that can be read whole is indexed even when its disk size
     // points past the end of the file; a sum outside the format's signed
@@ -40,22 +29,12 @@ bool D88File::open(const char* path) {
   return true;
 }
 
-bool D88File::failOpen() {
-  const int reason = errno;
-  close();
-  errno = reason;
-  return false;
-}
-
 void D88File::close() {
-  if (file != nullptr) std::fclose(file);
-  file = nullptr;
+  file.close();
   count = 0;
   selected = -1;
   media = -1;
   chainEndPosition = 0;
-  cacheLength = 0;
-  streamPosition = -1;
 }
 
 void D88File::clearSelection() {
@@ -67,12 +46,12 @@ void D88File::clearSelection() {
 }
 
 bool D88File::selectImage(int32_t index) {
-  if (file == nullptr) return false;
+  if (!file.isOpen()) return false;
   clearSelection();
   if (index < 0 || index >= count) return false;
-  cacheLength = 0;  // the file may have changed since it was indexed
+  file.forget();  // the file may have changed since it was indexed
   uint8_t raw[kImageHeaderSize];
-  if (readAt(imageOffsets[index], raw, kImageHeaderSize) < kImageHeaderSize) return false;
+  if (file.readAt(imageOffsets[index], raw, kImageHeaderSize) < kImageHeaderSize) return false;
   imageStart = imageOffsets[index];
   loadImageHeader(raw);
   selected = index;
@@ -88,12 +67,46 @@ void D88File::loadImageHeader(const uint8_t (&raw)[kImageHeaderSize]) {
 }
 
 int64_t D88File::trackPosition(int32_t track) const {
-  if (file == nullptr || track < 0 || track >= kTrackCount) return -1;
+  if (!file.isOpen() || track < 0 || track >= kTrackCount) return -1;
   const int32_t entry = trackOffsets[track];
   if (entry == 0 || entry > diskSize) return -1;
   const int64_t position = int64_t{imageStart} + entry;
   if (position < 0 || position > kMaxFilePosition) return -1;
   return position;
+}
+
+TrackWalk D88File::walkRecords(int64_t start, int64_t end) const {
+  TrackWalk walk;
+  walk.position = start;
+  walk.end = end;
+  walk.ended = start < 0;
+  return walk;
+}
+
+TrackWalk D88File::walkTrack(int32_t track) const {
+  // Past INT32_MAX no byte is read anyway: the walk ends at the file's end.
+  return walkRecords(trackPosition(track), kMaxFilePosition + 1);
+}
+
+bool D88File::nextRecord(TrackWalk* walk, TrackRecord* record) {
+  if (walk->ended) return false;
+  // Each step moves at least one header forward, so a walk ends at its end
+  // position whatever the counts say.
+  SectorHeader header;
+  if (walk->position + kSectorHeaderSize > walk->end || !readHeaderAt(walk->position, &header) ||
+      (header.count == 0 && walk->countZeroEnds)) {
+    walk->ended = true;
+    return false;
+  }
+  record->header = header;
+  record->position = walk->position;
+  record->index = walk->index;
+  const int64_t dataEnd = walk->position + kSectorHeaderSize + header.dataSize;
+  record->dataPastEnd = dataEnd > walk->end;
+  walk->ended = record->dataPastEnd || walk->index == header.count - 1;
+  walk->position = dataEnd;
+  walk->index += 1;
+  return true;
 }
 
 int32_t D88File::readSector(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
@@ -105,23 +118,18 @@ int32_t D88File::readMatchingSector(int32_t track, int32_t c, int32_t h, int32_t
                                     uint8_t* buffer, int32_t length, bool* matched) {
   if (matched != nullptr) *matched = false;
   if (length <= 0) return 0;
-  int64_t position = trackPosition(track);
-  if (position < 0) return 0;
-  // Each step moves at least one header forward, so the walk ends at the end
-  // of the file (or of the 32-bit range) whatever the counts say.
-  for (int32_t i = 0;; ++i) {
-    SectorHeader header;
-    if (!readHeaderAt(position, &header)) return 0;
-    if (header.count == 0) return 0;  // tested before the ID, on purpose
-    position += kSectorHeaderSize;
+  // A header with count 0 ends the walk before its ID is compared, on purpose.
+  TrackWalk walk = walkTrack(track);
+  TrackRecord record;
+  while (nextRecord(&walk, &record)) {
+    const SectorHeader& header = record.header;
     if (header.c == c && header.h == h && header.r == r && header.n == n) {
       if (matched != nullptr) *matched = true;
       const int32_t amount = header.dataSize < length ? header.dataSize : length;
-      return readAt(position, buffer, amount);
+      return file.readAt(record.position + kSectorHeaderSize, buffer, amount);
     }
-    position += header.dataSize;
-    if (i == header.count - 1) return 0;
   }
+  return 0;
 }
 
 int32_t D88File::readSectors(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
@@ -145,7 +153,7 @@ int32_t D88File::readSectors(int32_t track, int32_t c, int32_t h, int32_t r, int
     }
     done += step;
     // A sector was found, so track, c, h and r are small: no overflow here.
-    if (r == lastSector) {
+    if (r == range.last) {
       track += 1;
       if (h == 0) {
         h = 1;
@@ -153,7 +161,7 @@ int32_t D88File::readSectors(int32_t track, int32_t c, int32_t h, int32_t r, int
         h = 0;
         c += 1;
       }
-      r = firstSector;
+      r = range.first;
     } else {
       r += 1;
     }
@@ -162,101 +170,29 @@ int32_t D88File::readSectors(int32_t track, int32_t c, int32_t h, int32_t r, int
 }
 
 int32_t D88File::listSectorIds(int32_t track, uint8_t* buffer, int32_t length) {
-  int64_t position = trackPosition(track);
-  if (position < 0) return 0;
+  TrackWalk walk = walkTrack(track);
+  walk.countZeroEnds = false;  // the listing goes on past a count of 0
   int32_t written = 0;
-  for (int32_t i = 0; length - written >= 4; ++i) {
-    SectorHeader header;
-    if (!readHeaderAt(position, &header)) break;
-    buffer[written + 0] = header.c;
-    buffer[written + 1] = header.h;
-    buffer[written + 2] = header.r;
-    buffer[written + 3] = header.n;
+  TrackRecord record;
+  while (length - written >= 4 && nextRecord(&walk, &record)) {
+    buffer[written + 0] = record.header.c;
+    buffer[written + 1] = record.header.h;
+    buffer[written + 2] = record.header.r;
+    buffer[written + 3] = record.header.n;
     written += 4;
-    position += kSectorHeaderSize + header.dataSize;
-    if (i == header.count - 1) break;  // a count of 0 never stops the listing
   }
   return written;
-}
-
-bool D88File::nextRecord(TrackWalk* walk, TrackRecord* record) {
-  if (walk->ended || walk->position < 0) return false;
-  SectorHeader header;
-  if (walk->position + kSectorHeaderSize > walk->end || !readHeaderAt(walk->position, &header) ||
-      header.count == 0) {
-    walk->ended = true;
-    return false;
-  }
-  record->header = header;
-  record->position = walk->position;
-  record->index = walk->index;
-  const int64_t dataEnd = walk->position + kSectorHeaderSize + header.dataSize;
-  record->dataPastEnd = dataEnd > walk->end;
-  walk->ended = record->dataPastEnd || walk->index == header.count - 1;
-  walk->position = dataEnd;
-  walk->index += 1;
-  return true;
 }
 
 bool D88File::readHeaderAt(int64_t position, SectorHeader* header) {
   // A search reads header after header: parse straight from the cache when
   // the header lies inside it.
-  const int64_t end = position + kSectorHeaderSize;
-  if (position >= cacheStart && end <= cacheStart + cacheLength && end - 1 <= kMaxFilePosition) {
-    *header = parseSectorHeader(cache + (position - cacheStart));
+  if (const uint8_t* cached = file.cachedAt(position, kSectorHeaderSize)) {
+    *header = parseSectorHeader(cached);
     return true;
   }
   uint8_t raw[kSectorHeaderSize];
-  if (readAt(position, raw, kSectorHeaderSize) < kSectorHeaderSize) return false;
+  if (file.readAt(position, raw, kSectorHeaderSize) < kSectorHeaderSize) return false;
   *header = parseSectorHeader(raw);
   return true;
-}
-
-bool D88File::fillCache(int64_t position) {
-  // Read ahead little after a jump, more and more while reading on (forward,
-  // within a block of the end): a jump to one sector costs no 64 KiB, a long
-  // chain of headers few refills.
-  const int64_t end = cacheStart + cacheLength;
-  const bool readingOn = cacheLength > 0 && position >= end && position - end < kCacheSize;
-  readAhead = !readingOn ? kFirstReadAhead : readAhead < kCacheSize / 2 ? readAhead * 2 : kCacheSize;
-  // Reading straight on after a whole read keeps the block's last bytes: a
-  // search that starts again at the head of a track met at the block's end
-  // still finds it here. At the end of the file the block is dropped.
-  int32_t kept = 0;
-  if (cacheLength > 0 && position == end && position == streamPosition) {
-    kept = cacheLength < kKeptReadingOn ? cacheLength : kKeptReadingOn;
-    std::memmove(cache, cache + (cacheLength - kept), static_cast<size_t>(kept));
-  }
-  cacheStart = position - kept;
-  cacheLength = kept;
-  const int32_t want = readAhead < kCacheSize - kept ? readAhead : kCacheSize - kept;
-  // Reading on needs no seek: the stream is unbuffered, so it stands where
-  // the last whole read ended. position <= INT32_MAX fits a long everywhere.
-  if (position != streamPosition && std::fseek(file, static_cast<long>(position), SEEK_SET) != 0) {
-    streamPosition = -1;
-    return false;
-  }
-  const int32_t got = static_cast<int32_t>(std::fread(cache + kept, 1, static_cast<size_t>(want), file));
-  cacheLength = kept + got;
-  // After a short read (the end of the file, an error) the next fill seeks,
-  // which also clears the stream's end-of-file state.
-  streamPosition = got == want ? position + got : -1;
-  return got > 0;
-}
-
-int32_t D88File::readAt(int64_t position, uint8_t* dst, int32_t n) {
-  if (file == nullptr || position < 0) return 0;
-  int32_t done = 0;
-  while (done < n) {
-    const int64_t at = position + done;
-    if (at > kMaxFilePosition) break;
-    if (at < cacheStart || at >= cacheStart + cacheLength) {
-      if (!fillCache(at)) break;
-    }
-    const int64_t available = cacheStart + cacheLength - at;
-    const int32_t take = available < n - done ? static_cast<int32_t>(available) : n - done;
-    std::memcpy(dst + done, cache + (at - cacheStart), static_cast<size_t>(take));
-    done += take;
-  }
-  return done;
 }

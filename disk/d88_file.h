@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "disk/d88_format.h"
+#include "disk/file_cache.h"
 
 // Where and why a run of sectors stopped before its total: the first sector
 // of the run that was not read whole.
@@ -31,13 +32,22 @@ struct RunStop {
 };
 
 // A walk over a track's records in the order readSector's search visits
-// them, bounded by an end position. Start one with the file position of the
-// track's first record header and the end of the bytes it may read.
-struct TrackWalk {
-  int64_t position = -1;  // file position of the next header
-  int64_t end = 0;        // no byte at or past this position is read
-  int32_t index = 0;      // position of the next record in the walk
-  bool ended = false;
+// them: each header's record count is taken afresh, and the walk ends after
+// the header at position count-1, before a header whose count is 0, at the
+// end of the file, or before a header that is not whole before its end
+// position. Started by D88File::walkTrack (or walkRecords); a walk made
+// here is already ended.
+class TrackWalk {
+ public:
+  TrackWalk() = default;
+
+ private:
+  friend class D88File;
+  int64_t position = -1;      // file position of the next header
+  int64_t end = 0;            // no header or data at or past this position is read
+  int32_t index = 0;          // position of the next record in the walk
+  bool ended = true;
+  bool countZeroEnds = true;  // false for the listing, which a count of 0 does not stop
 };
 
 // One record met on a walk.
@@ -46,6 +56,12 @@ struct TrackRecord {
   int64_t position;  // file position of its header
   int32_t index;     // its position in the walk
   bool dataPastEnd;  // its data reaches past the walk's end
+};
+
+// The sector numbers at which runs start and end on every track.
+struct SectorRange {
+  int32_t first = 1;
+  int32_t last = 16;
 };
 
 class D88File {
@@ -72,30 +88,6 @@ class D88File {
   // Number of indexed images, 0..64.
   int32_t imageCount() const { return count; }
 
-  // The file offset of indexed image `index`, or -1 outside 0..imageCount-1.
-  int64_t imageOffset(int32_t index) const {
-    return index >= 0 && index < count ? imageOffsets[index] : -1;
-  }
-
-  // Where open's walk of image headers stopped: the offset after the last
-  // indexed image (the last one's offset plus its disk size), where no whole
-  // header could be read or, with 64 images, where the chain goes on; -1 when
-  // that sum left 0..INT32_MAX; 0 with no file open.
-  int64_t chainEnd() const { return chainEndPosition; }
-
-  // Reads up to n bytes at file position pos into dst. Returns the count
-  // read: fewer at the end of the file, 0 with no file open, for n <= 0 or
-  // for a position outside 0..INT32_MAX. REQUIRES: dst holds n bytes.
-  int32_t readBytesAt(int64_t pos, uint8_t* dst, int32_t n) { return readAt(pos, dst, n); }
-
-  // Reads the next record of `walk` into *record and steps past it, the way
-  // readSector's search steps (each header's count taken afresh). Returns
-  // false, ending the walk, before a header whose count is 0 or that is not
-  // whole before walk->end, and after the walk ended: after the header at
-  // position count-1, or after a record whose data reaches past walk->end
-  // (record->dataPastEnd). Reads only; changes no selection.
-  bool nextRecord(TrackWalk* walk, TrackRecord* record);
-
   // Makes image `index` the selected one by loading its header. Returns true
   // on success. With no file open returns false and changes nothing. Any
   // other failure (index out of 0..imageCount-1, or a header that can no
@@ -113,22 +105,16 @@ class D88File {
   // The selected image's media type byte 0..255, or -1.
   int32_t mediaType() const { return media; }
 
-  // The selected image's file offset, or -1 when none is selected.
-  int32_t selectedImageOffset() const { return selected >= 0 ? imageStart : -1; }
-
-  // The selected image's disk size as recorded (may be anything); 0 when none.
-  int32_t selectedDiskSize() const { return diskSize; }
-
   // True when `track` of the selected image can be read: 0..163, a non-zero
   // table entry not above the disk size, at a position inside 0..INT32_MAX.
   bool isTrackUsable(int32_t track) const { return trackPosition(track) >= 0; }
 
   // Sets the sector numbers at which runs start and end on every track
   // (readSectors). Checks nothing; open, close and selectImage keep them.
-  void setSectorRange(int32_t first, int32_t last) {
-    firstSector = first;
-    lastSector = last;
-  }
+  void setSectorRange(int32_t first, int32_t last) { range = SectorRange{first, last}; }
+
+  // The sector range set last.
+  SectorRange sectorRange() const { return range; }
 
   // Reads the sector with ID (c, h, r, n) from `track` of the selected image.
   // The search starts at the track's first record and reads headers one after
@@ -146,8 +132,8 @@ class D88File {
                      int32_t length);
 
   // Reads `total` bytes of consecutive sectors of size code n, starting at
-  // (track, c, h, r), into buffer. After sector lastSector a run continues at
-  // firstSector of the next track; the head toggles and the cylinder grows
+  // (track, c, h, r), into buffer. After the sector range's last sector a run
+  // continues at its first sector on the next track; the head toggles and the cylinder grows
   // when the head goes from 1 back to 0. The last piece may be a part sector.
   // Returns the bytes of the whole pieces found before the first missing or
   // short sector (total when all were found); 0 when total <= 0 or n is
@@ -166,29 +152,57 @@ class D88File {
   // REQUIRES: buffer holds `length` bytes.
   int32_t listSectorIds(int32_t track, uint8_t* buffer, int32_t length);
 
+
+  // Starts the walk readSector's search makes over `track` of the selected
+  // image, from its first record header; an ended walk when the track is
+  // absent. It is bounded only by the end of the file and of 0..INT32_MAX.
+  TrackWalk walkTrack(int32_t track) const;
+
+  // Reads the next record of `walk` into *record and steps past it. Returns
+  // false, ending the walk, when the walk has ended (see TrackWalk) or its
+  // next header cannot be read whole; a record whose data reaches past the
+  // walk's end (record->dataPastEnd) is the walk's last. Reads only; changes
+  // no selection.
+  bool nextRecord(TrackWalk* walk, TrackRecord* record);
+
+  // For d88info, which shows the file as laid out, past what d88cut reads:
+
+  // The file offset of indexed image `index`, or -1 outside 0..imageCount-1.
+  int64_t imageOffset(int32_t index) const {
+    return index >= 0 && index < count ? imageOffsets[index] : -1;
+  }
+
+  // Where open's walk of image headers stopped: the offset after the last
+  // indexed image (the last one's offset plus its disk size), where no whole
+  // header could be read or, with 64 images, where the chain goes on; -1 when
+  // that sum left 0..INT32_MAX; 0 with no file open.
+  int64_t chainEnd() const { return chainEndPosition; }
+
+  // Reads up to n bytes at file position pos into dst. Returns the count
+  // read: fewer at the end of the file, 0 with no file open, for n <= 0 or
+  // for a position outside 0..INT32_MAX. REQUIRES: dst holds n bytes.
+  int32_t readBytesAt(int64_t pos, uint8_t* dst, int32_t n) { return file.readAt(pos, dst, n); }
+
+  // The walk readSector's search would make from the record header at file
+  // position `start`, reading nothing at or past `end`.
+  TrackWalk walkRecords(int64_t start, int64_t end) const;
+
  private:
   // readSector; *matched (when given) tells whether a record with the ID was
   // found, so that a matching record without data differs from none.
   int32_t readMatchingSector(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
                              uint8_t* buffer, int32_t length, bool* matched);
-  // Fails open with the system's reason kept in errno.
-  bool failOpen();
   // File position of `track`'s first record, or -1 when the track is absent.
   int64_t trackPosition(int32_t track) const;
-  // Reads up to n bytes at pos through the cache; returns the count read
-  // (0 for a position outside 0..kMaxFilePosition or at the end of the file).
-  int32_t readAt(int64_t pos, uint8_t* dst, int32_t n);
   // Reads the sector header at pos; false when the file ends before it is whole.
   bool readHeaderAt(int64_t pos, SectorHeader* header);
-  bool fillCache(int64_t pos);
   void clearSelection();
   void loadImageHeader(const uint8_t (&raw)[kImageHeaderSize]);
 
-  std::FILE* file = nullptr;
+  FileCache file;
   int32_t selected = -1;
   int32_t count = 0;
-  int32_t firstSector = 1;
-  int32_t lastSector = 16;
+  SectorRange range;
   int32_t imageOffsets[kMaxImages] = {};
   int32_t diskSize = 0;
   int32_t imageStart = 0;
@@ -196,21 +210,6 @@ class D88File {
   int32_t media = -1;
   char name[kDiskNameLength + 1] = {};
   int64_t chainEndPosition = 0;
-
-  // A read-through block of the file, so that walking a chain of sector
-  // headers costs no system call per header.
-  // 64 KiB: a search through a long chain refills it 16 bytes in 65,536.
-  static constexpr int32_t kCacheSize = 65536;
-  // A refill after a jump reads this much; each refill that reads on doubles it.
-  static constexpr int32_t kFirstReadAhead = 16384;
-  // Reading on keeps this much of the block before: more than a track of
-  // the disks d88cut reads (5 x 1040 bytes, 16 x 272).
-  static constexpr int32_t kKeptReadingOn = 8192;
-  int64_t cacheStart = 0;
-  int32_t cacheLength = 0;
-  int32_t readAhead = kFirstReadAhead;
-  int64_t streamPosition = -1;  // where the stream stands, or -1 when unknown
-  uint8_t cache[kCacheSize] = {};
 };
 
 #endif  // D88CUT_DISK_D88_FILE_H_

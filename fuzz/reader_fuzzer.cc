@@ -64,14 +64,14 @@ void exerciseImage(D88File& disk, const Arguments& a, uint8_t* run, int64_t file
   if (listed < 0 || listed % 4 != 0 || listed > (a.listLength > 0 ? a.listLength : 0)) {
     fuzzFail("listSectorIds result out of range");
   }
-  // A walk of the track's records, bounded by the end of the file.
-  TrackWalk walk;
-  walk.position = a.track >= 0 && a.track < kTrackCount ? kImageHeaderSize : -1;
-  walk.end = fileSize;
+  // A walk of the track's records, bounded by the end of the file, and the
+  // walk the search makes.
+  TrackWalk walk = disk.walkRecords(
+      a.track >= 0 && a.track < kTrackCount ? kImageHeaderSize : -1, fileSize);
   TrackRecord record;
   int64_t previous = -1;
   while (disk.nextRecord(&walk, &record)) {
-    if (record.position <= previous || record.position + kSectorHeaderSize > walk.end) {
+    if (record.position <= previous || record.position + kSectorHeaderSize > fileSize) {
       fuzzFail("nextRecord stepped back or read past its end");
     }
     previous = record.position;

@@ -15,15 +15,14 @@ constexpr char kShortSector[] =
 
 }  // namespace
 
-int32_t readGameRun(D88File& disk, int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
-                    uint8_t* buffer, int32_t total, RunStop* stop) {
-  disk.setSectorRange(kFirstSector, kLastSector);
-  return disk.readSectors(track, c, h, r, n, buffer, total, stop);
-}
-
-int32_t readFileRun(D88File& disk, uint8_t* buffer, const FileEntry& entry, RunStop* stop) {
-  return readGameRun(disk, entry.track, entry.track >> 1, entry.track & 1, entry.sector,
-                     kFileSizeCode, buffer, runLength(entry), stop);
+int32_t readFileRun(D88File& disk, const FileEntry& entry, uint8_t* buffer, RunStop* stop) {
+  const SectorRange before = disk.sectorRange();
+  disk.setSectorRange(kGameSectorRange.first, kGameSectorRange.last);
+  // Track index t is cylinder t/2, head t&1 on the game's two-sided disks.
+  const int32_t found = disk.readSectors(entry.track, entry.track >> 1, entry.track & 1,
+                                         entry.sector, kFileSizeCode, buffer, runLength(entry), stop);
+  disk.setSectorRange(before.first, before.last);
+  return found;
 }
 
 int32_t fileBytesFound(int32_t found, int32_t offset, int32_t length) {

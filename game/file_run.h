@@ -11,20 +11,17 @@
 #include "game/file_table.h"
 
 // Runs on the game's disks step through sector numbers 1 to 5 on each track.
-inline constexpr int32_t kFirstSector = 1;
-inline constexpr int32_t kLastSector = 5;
+inline constexpr SectorRange kGameSectorRange = {1, 5};
 
-// Reads `total` bytes of the run at (track, c, h, r, n) of the selected image
-// into buffer, under the game's track geometry (set here, whatever was set
-// before). Returns the bytes of whole sectors found (D88File::readSectors);
+// Reads the run of a file table row from the selected image into buffer:
+// runLength(entry) bytes of 1024-byte sectors from the row's first sector
+// (cylinder track/2, head track&1), stepping through sectors 1 to 5 on each
+// track. The reader's own sector range is set for the read and put back
+// after it. Returns the bytes of whole sectors found (D88File::readSectors);
 // `stop`, when given, says where and why the run stopped.
-// REQUIRES: buffer holds `total` bytes.
-int32_t readGameRun(D88File& disk, int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
-                    uint8_t* buffer, int32_t total, RunStop* stop = nullptr);
-
-// readGameRun for a file table row: runLength(entry) bytes from the row's
-// first sector (C track/2, H track&1, N 3) into buffer from its first byte.
-int32_t readFileRun(D88File& disk, uint8_t* buffer, const FileEntry& entry,
+// REQUIRES: buffer holds runLength(entry) bytes (every row of the table fits
+// kExtractionBufferSize).
+int32_t readFileRun(D88File& disk, const FileEntry& entry, uint8_t* buffer,
                     RunStop* stop = nullptr);
 
 // The bytes of a file at `offset` of `length` that lie in the first `found`

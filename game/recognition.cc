@@ -3,15 +3,22 @@
 
 #include <cstring>
 
-DiskRecognition recogniseDisk(D88File& disk, int32_t index, uint8_t* sectors) {
+namespace {
+
+int32_t readAt(D88File& disk, const SectorAddress& at, uint8_t* buffer, int32_t length) {
+  return disk.readSector(at.track, at.c, at.h, at.r, at.n, buffer, length);
+}
+
+}  // namespace
+
+DiskRecognition recogniseDisk(D88File& disk, uint8_t* sectors) {
   std::memset(sectors, 0, kSignatureSectorLength);
-  disk.selectImage(index);
-  disk.readSector(0, 0, 0, 1, 1, sectors, kBootSectorLength);
+  readAt(disk, kBootSector, sectors, kBootSectorLength);
   const uint8_t id = sectors[kDiskIdIndex];
 
   DiskRecognition result;
   if (id == 0) {
-    disk.readSector(kSignatureTrack, 39, 1, 5, 3, sectors, kSignatureSectorLength);
+    readAt(disk, kSignatureSector, sectors, kSignatureSectorLength);
     if (std::memcmp(sectors, systemDiskSignature, sizeof systemDiskSignature) == 0) {
       result.kind = DiskRecognition::kSystemDisk;
     }

@@ -16,11 +16,17 @@ inline constexpr char systemDiskSignature[16] = {'Q', 'U', 'A', 'R', 'V', 'E', '
 // Scenario disk number by disk id byte 1..4 (entry 0 unused).
 inline constexpr int32_t scenarioDiskNumber[5] = {0, 4, 2, 3, 1};
 
+// Where a sector lies: its track index and the ID bytes of its header.
+struct SectorAddress {
+  int32_t track, c, h, r, n;
+};
+
 // Boot sector: track 0, ID C 0 H 0 R 1 N 1 (256 bytes); its byte 255 is the id.
+inline constexpr SectorAddress kBootSector = {0, 0, 0, 1, 1};
 inline constexpr int32_t kBootSectorLength = 256;
 inline constexpr int32_t kDiskIdIndex = 255;
 // Signature sector: track 79, ID C 39 H 1 R 5 N 3 (1024 bytes).
-inline constexpr int32_t kSignatureTrack = 79;
+inline constexpr SectorAddress kSignatureSector = {79, 39, 1, 5, 3};
 inline constexpr int32_t kSignatureSectorLength = 1024;
 
 struct DiskRecognition {
@@ -29,12 +35,13 @@ struct DiskRecognition {
   int32_t scenario = 0;  // 1..4 for a scenario disk
 };
 
-// Selects image `index` and says what it is: clears sectors[0..1024), reads
-// the boot sector and, for disk id 0, the signature sector into it, as d88cut
-// reads them into its extraction buffer. A missing boot sector reads as zero
-// bytes (id 0); a missing signature sector leaves the boot sector's bytes to
-// be compared. An image that cannot be selected reads as all zero bytes.
+// Says what the selected image is: clears sectors[0..1024), reads the boot
+// sector and, for disk id 0, the signature sector into it, as d88cut reads
+// them into its extraction buffer. A missing boot sector reads as zero bytes
+// (id 0); a missing signature sector leaves the boot sector's bytes to be
+// compared. With no image selected (a failed selectImage) every sector reads
+// as missing: the result is kOther.
 // REQUIRES: sectors holds kSignatureSectorLength bytes.
-DiskRecognition recogniseDisk(D88File& disk, int32_t index, uint8_t* sectors);
+DiskRecognition recogniseDisk(D88File& disk, uint8_t* sectors);
 
 #endif  // D88CUT_GAME_RECOGNITION_H_

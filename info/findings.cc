@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "info/findings.h"
 
+#include <cstdarg>
 #include <cstdio>
 
 #include "game/file_run.h"
 #include "info/json_text.h"
 #include "info/messages.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -57,9 +59,7 @@ struct TrackNotes {
 // Walks the records of listed track t and marks the notes they call for.
 void walkTrack(D88File& disk, const ImageLayout& image, int32_t t, const TrackFinding& track,
                TrackNotes* notes) {
-  TrackWalk walk;
-  walk.position = track.start;
-  walk.end = image.end;
+  TrackWalk walk = disk.walkRecords(track.start, image.end);
   trackIds.clear();
   int32_t found = 0;
   TrackRecord record;
@@ -92,13 +92,14 @@ void findTracks(D88File& disk, ImageFindings* image, TrackNotes* notes) {
 void findGameFile(D88File& disk, const FileEntry& entry, GameFindings* game) {
   GameFileFinding& file = game->files[game->fileCount++];
   file.entry = &entry;
-  file.found = fileBytesFound(readFileRun(disk, infoBuffer, entry, &file.stop), entry.offset,
+  file.found = fileBytesFound(readFileRun(disk, entry, infoBuffer, &file.stop), entry.offset,
                               entry.length);
 }
 
 // What d88cut would make of the image, and the bytes of each file it would cut.
 void findGame(D88File& disk, int32_t index, GameFindings* game) {
-  game->disk = recogniseDisk(disk, index, infoBuffer);
+  disk.selectImage(index);  // an image that cannot be selected is recognised as none
+  game->disk = recogniseDisk(disk, infoBuffer);
   if (game->disk.kind == DiskRecognition::kSystemDisk) {
     for (const FileEntry* entry = systemDiskFiles; entry->sector != 0; ++entry) {
       findGameFile(disk, *entry, game);
@@ -109,12 +110,17 @@ void findGame(D88File& disk, int32_t index, GameFindings* game) {
 }
 
 // Adds a note, its text formatted. The texts are English and ASCII.
-template <typename... Args>
-void addNote(NoteList* list, const char* kind, const char* format, Args... args) {
+// Adds a note of `kind`, formatted like printf; past kMaxNotes it is dropped.
+void addNote(NoteList* list, const char* kind, const char* format, ...)
+    D88CUT_PRINTF_FORMAT(3, 4);
+void addNote(NoteList* list, const char* kind, const char* format, ...) {
   if (list->count >= kMaxNotes) return;
   Note& note = list->notes[list->count++];
   note.kind = kind;
-  std::snprintf(note.text, sizeof note.text, format, args...);
+  std::va_list args;
+  va_start(args, format);
+  std::vsnprintf(note.text, sizeof note.text, format, args);
+  va_end(args);
 }
 
 void addTrackNote(NoteList* list, const char* kind, const char* format,

@@ -47,9 +47,7 @@ void writeTrack(D88File& disk, std::FILE* out, const ImageFindings& found, int32
   p = putNumber(put(p, ",\"declared\":"), static_cast<uint32_t>(track.declared));
   p = put(p, ",\"records\":[");
   std::fwrite(json, 1, static_cast<std::size_t>(p - json), out);
-  TrackWalk walk;
-  walk.position = track.start;
-  walk.end = found.layout.end;
+  TrackWalk walk = disk.walkRecords(track.start, found.layout.end);
   TrackRecord record;
   for (bool firstRecord = true; disk.nextRecord(&walk, &record); firstRecord = false) {
     writeRecord(out, record.header, firstRecord);

@@ -88,11 +88,10 @@ TrackState classifyTrack(D88File& disk, const ImageLayout& image, int32_t t, int
   if (entry == 0) return TrackState::kAbsent;
   if (entry < static_cast<uint32_t>(image.headerLength)) return TrackState::kInHeader;
   if (entry > image.header.diskSize) return TrackState::kPastSize;
-  TrackWalk walk;
-  walk.position = image.offset + entry;
-  walk.end = image.end;
+  const int64_t position = image.offset + entry;
+  if (position + kSectorHeaderSize > image.end) return TrackState::kPastFile;
+  TrackWalk walk = disk.walkRecords(position, image.end);
   TrackRecord first;
-  if (walk.position + kSectorHeaderSize > image.end) return TrackState::kPastFile;
   if (!disk.nextRecord(&walk, &first)) return TrackState::kBlank;  // whole, so count 0
   *start = image.offset + entry;
   *declared = first.header.count;

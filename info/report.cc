@@ -17,11 +17,15 @@ void reportFile(D88File& disk, const char* path, const Report& r) {
   if (r.json) writeJsonFileStart(r, path, file);
   else writeTextFileStart(r, path, file, disk.imageCount());
   bool first = true;
-  for (int32_t i = 0; i < disk.imageCount(); i += imageFound.layout.times) {
+  // An image found at several indexes in a row is shown once.
+  int32_t step = 1;
+  for (int32_t i = 0; i < disk.imageCount(); i += step) {
+    step = 1;
     if (!findImage(disk, file, i, &imageFound)) {
       if (!r.json) writeTextUnreadableImage(r, i);
       continue;
     }
+    step = imageFound.layout.times;
     if (r.json) writeJsonImage(disk, r, imageFound, first);
     else writeTextImage(disk, r, imageFound);
     first = false;

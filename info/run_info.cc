@@ -75,8 +75,7 @@ bool reportPaths(D88File& disk, int argc, const char* const* argv, const Report&
       reportFile(disk, arg, report);
     } else {
       const char* reason = std::strerror(errno);
-      std::fflush(report.out);
-      printMessage(err, kInfoOpenFailure, arg, reason);
+      printReport(report.out, err, kInfoOpenFailure, arg, reason);
       reportUnopenedFile(arg, reason, report);
       allOpened = false;
     }

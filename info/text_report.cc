@@ -60,9 +60,7 @@ void writeSectors(D88File& disk, const Report& r, const ImageFindings& found) {
     if (track.state != TrackState::kListed) continue;
     printMessage(r.out, kInfoTrack, static_cast<int>(t), static_cast<int>(t >> 1),
                  static_cast<int>(t & 1));
-    TrackWalk walk;
-    walk.position = track.start;
-    walk.end = found.layout.end;
+    TrackWalk walk = disk.walkRecords(track.start, found.layout.end);
     TrackRecord record;
     while (disk.nextRecord(&walk, &record)) writeRecord(r, record, track.declared);
     writeMessage(r.out, kInfoLineEnd);

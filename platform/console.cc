@@ -2,6 +2,7 @@
 // The portable half of message output: formatting, choosing the text for a
 // stream, flushing. The platform files convert and write.
 #include "platform/console.h"
+#include "platform/console_platform.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -42,12 +43,12 @@ void writeMessage(std::FILE* stream, const char* text) {
   writeText(stream, shown, std::strlen(shown));
 }
 
-void printMessage(std::FILE* stream, const char* format, ...) {
+namespace {
+
+void printMessageList(std::FILE* stream, const char* format, std::va_list args) {
   char scratch[kScratchSize];
   const char* shown = textForStream(stream, format, scratch, sizeof scratch);
   char line[kLineSize];
-  std::va_list args;
-  va_start(args, format);
   std::va_list again;
   va_copy(again, args);
   const int n = std::vsnprintf(line, sizeof line, shown, args);
@@ -57,7 +58,28 @@ void printMessage(std::FILE* stream, const char* format, ...) {
     std::vfprintf(stream, shown, again);
   }
   va_end(again);
+}
+
+}  // namespace
+
+void printMessage(std::FILE* stream, const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  printMessageList(stream, format, args);
   va_end(args);
+}
+
+void printReport(std::FILE* out, std::FILE* err, const char* format, ...) {
+  std::fflush(out);
+  std::va_list args;
+  va_start(args, format);
+  printMessageList(err, format, args);
+  va_end(args);
+}
+
+void writeReport(std::FILE* out, std::FILE* err, const char* text) {
+  std::fflush(out);
+  writeMessage(err, text);
 }
 
 int finishStream(std::FILE* stream) {

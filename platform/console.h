@@ -3,7 +3,8 @@
 // they reach a terminal or a console is decided here: console_posix.cc
 // converts for UTF-8 terminals, console_win32.cc writes to a Windows console
 // in UTF-16, and pipes and files get the bytes as they are. console.cc holds
-// the part both share. Everything the programs print goes through these.
+// the part both share, console_platform.h what only the halves share.
+// Everything the programs print goes through these.
 #ifndef D88CUT_PLATFORM_CONSOLE_H_
 #define D88CUT_PLATFORM_CONSOLE_H_
 
@@ -28,6 +29,12 @@ void writeMessage(std::FILE* stream, const char* text);
 // they are held in (the terminal's on POSIX, UTF-8 on Windows).
 void printMessage(std::FILE* stream, const char* format, ...) D88CUT_PRINTF_FORMAT(2, 3);
 
+// Writes a report on err that follows what was written to out: out is
+// flushed first, so that a log holding both streams keeps their order.
+void printReport(std::FILE* out, std::FILE* err, const char* format, ...)
+    D88CUT_PRINTF_FORMAT(3, 4);
+void writeReport(std::FILE* out, std::FILE* err, const char* text);
+
 // Flushes stream. Returns 0 when everything written to it went out, else the
 // reason it did not (an errno value; EIO when the system gave none).
 int finishStream(std::FILE* stream);
@@ -48,21 +55,6 @@ const char* textForStream(std::FILE* stream, const char* text, char* scratch,
 // the UTF-8 length, or 0 when the bytes are not one valid character or no
 // converter exists.
 std::size_t shiftJisCharToUtf8(const char* bytes, std::size_t length, char* out);
-
-// Converts Shift_JIS text[0..length) to UTF-8 in out[0..size), NUL-terminated.
-// Returns the UTF-8 length, or -1 when no converter exists, the bytes are not
-// valid Shift_JIS or the result does not fit. Platform-specific.
-long shiftJisToUtf8(const char* text, std::size_t length, char* out, std::size_t size);
-
-// The length of the first piece of text[0..length), at most `most` bytes,
-// that ends between UTF-8 sequences: it backs off over at most three
-// continuation bytes (the most a sequence has), so that it is never 0 for a
-// non-empty text, whatever the bytes. REQUIRES: most >= 4.
-std::size_t utf8PieceLength(const char* text, std::size_t length, std::size_t most);
-
-// The reason a write to stream's console failed (an errno value), or 0. On
-// POSIX always 0: a terminal's errors are the stream's own. Platform-specific.
-int consoleWriteError(std::FILE* stream);
 
 // On Windows, when the program is the only process on its console (Explorer
 // started it, for files dropped on it) and standard input and output are that

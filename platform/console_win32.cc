@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/console.h"
+#include "platform/console_platform.h"
 
 namespace {
 

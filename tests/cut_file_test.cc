@@ -11,6 +11,7 @@
 #include "platform/output_file.h"
 #include "game/file_run.h"
 #include "platform/console.h"
+#include "platform/console_platform.h"
 #include "tool/cut_file.h"
 #include "tool/run_tool.h"
 #include "testing/game_disks.h"
@@ -37,22 +38,24 @@ TEST(RunTool, MissingProgramNameStillGivesUsage) {
   std::fclose(err);
 }
 
-TEST(CutFile, APlaceOutsideTheBufferIsNotWritten) {
+// The table's rows are checked against the buffer when the program is
+// compiled; a row at its very edge still fits.
+static_assert(!fitsExtractionBuffer(FileEntry{1, 1, kExtractionBufferSize, 1, "FAR"}));
+static_assert(!fitsExtractionBuffer(FileEntry{1, 1, -1, 10, "NEG"}));
+static_assert(fitsExtractionBuffer(FileEntry{1, 1, 409599, 1, "EDGE"}));
+
+TEST(CutFile, ARowAtTheBufferEdgeIsCut) {
   ScopedTempDir dir;
   ScopedCurrentDir inDir(dir.path());
   D88File disk;
   std::vector<uint8_t> buffer(kExtractionBufferSize);
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
-  const Extraction x = {disk, buffer.data(), out, err};
-  EXPECT_EQ(cutFile(x, "FAR", 1, 0, 1, 1, 3, kExtractionBufferSize, 1), CutStatus::kNotWritten);
-  EXPECT_EQ(cutFile(x, "NEG", 1, 0, 1, 1, 3, -1, 10), CutStatus::kNotWritten);
-  // The last byte of the 409,600-byte buffer still fits (no disk: incomplete).
-  EXPECT_EQ(cutFile(x, "EDGE", 1, 0, 1, 1, 3, 409599, 1), CutStatus::kIncomplete);
-  EXPECT_EQ(contents(out), "cutting ... FAR\ncutting ... NEG\ncutting ... EDGE\n");
+  const Extraction extraction = {disk, buffer.data(), out, err};
+  // No disk: incomplete, and written at full length.
+  EXPECT_EQ(cutFile(extraction, FileEntry{1, 1, 409599, 1, "EDGE"}), CutStatus::kIncomplete);
+  EXPECT_EQ(contents(out), "cutting ... EDGE\n");
   EXPECT_EQ(contents(err),
-            "d88cut: error: FAR lies outside the extraction buffer; not written\n"
-            "d88cut: error: NEG lies outside the extraction buffer; not written\n"
             "d88cut: warning: EDGE (image 0) is incomplete: 0 of its 1 bytes were found on the "
             "disk; the run stops at track 1 (C 0, H 1, R 1): the track is absent\n");
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"EDGE"});

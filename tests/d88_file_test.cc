@@ -268,14 +268,10 @@ TEST_F(D88FileTest, PositionsBeyondTheSigned32BitRangeAreAbsent) {
   uint8_t buffer[8];
   EXPECT_EQ(disk_.readSector(0, 0, 0, 1, 1, buffer, 8), 0);
   EXPECT_EQ(disk_.listSectorIds(0, buffer, 8), 0);
-  EXPECT_EQ(disk_.selectedImageOffset(), 0x7FFFFD00);
-  EXPECT_EQ(disk_.selectedDiskSize(), 0x1000);
   const bool usable[] = {false, true, false, true, false};
   for (int t = 0; t <= 4; ++t) EXPECT_EQ(disk_.isTrackUsable(t), usable[t]) << t;
   // A selection that fails on its index leaves no track table to use.
   EXPECT_FALSE(disk_.selectImage(2));
-  EXPECT_EQ(disk_.selectedImageOffset(), -1);
-  EXPECT_EQ(disk_.selectedDiskSize(), 0);
   EXPECT_FALSE(disk_.isTrackUsable(1));
 }
 
@@ -313,9 +309,7 @@ TEST_F(D88FileTest, NextRecordWalksAsTheSearchDoes) {
       {703, {}, false},           // the first header is not whole before the end
   };
   for (const Case& c : cases) {
-    TrackWalk walk;
-    walk.position = 688;
-    walk.end = c.end;
+    TrackWalk walk = disk_.walkRecords(688, c.end);
     TrackRecord record{};
     std::vector<int64_t> positions;
     while (disk_.nextRecord(&walk, &record)) {
@@ -328,9 +322,7 @@ TEST_F(D88FileTest, NextRecordWalksAsTheSearchDoes) {
   }
   // The count ends it: a walk of a track whose first header declares 1.
   openBytes(oneTrack(0, {rec(1, 8, 1), rec(2, 4, 1)}));
-  TrackWalk walk;
-  walk.position = 688;
-  walk.end = 10000;
+  TrackWalk walk = disk_.walkRecords(688, 10000);
   TrackRecord record;
   EXPECT_TRUE(disk_.nextRecord(&walk, &record));
   EXPECT_EQ(record.header.r, 1);

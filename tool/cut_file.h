@@ -9,8 +9,7 @@
 #include "disk/d88_file.h"
 #include "game/file_table.h"
 
-// Where a complete copy came from: a D88 file (its path, or nullptr when the
-// run has one file) and an image of it.
+// Where a complete copy came from: a D88 file (its path) and an image of it.
 struct CopySource {
   const char* path = nullptr;
   int32_t image = -1;
@@ -40,8 +39,8 @@ class CompleteFiles {
 
 // What cutting needs: the reader with image `image` selected, the extraction
 // buffer (kExtractionBufferSize bytes), the two message streams and, when
-// given, the files this run already wrote complete. `path` names the D88
-// file in the messages when the run has several; nullptr when it has one.
+// given, the files this run already wrote complete. `path` is the D88 file;
+// the messages name it when `namesPath` (a run of several D88 files).
 struct Extraction {
   D88File& disk;
   uint8_t* buffer;
@@ -50,6 +49,7 @@ struct Extraction {
   int32_t image = 0;
   CompleteFiles* complete = nullptr;
   const char* path = nullptr;
+  bool namesPath = false;
 };
 
 enum class CutStatus {
@@ -59,17 +59,13 @@ enum class CutStatus {
   kNotWritten,    // the file could not be written; any previous file is intact
 };
 
-// Reads offset + length bytes of the run at (track, c, h, r, n) into the
-// buffer under the game's track geometry (readGameRun), prints the progress line, then replaces file `name` with the
-// length bytes from buffer[offset]. Positions the run did not reach keep what
-// the buffer held (it is not cleared between files). An incomplete run is
-// warned about (with where and why it stopped) and, when x.complete says an
-// earlier image wrote the file complete, leaves that file in place. A failed
-// write is reported. Reports go to x.err after x.out is flushed.
-CutStatus cutFile(const Extraction& x, const char* name, int32_t track, int32_t c, int32_t h,
-                  int32_t r, int32_t n, int32_t offset, int32_t length);
-
-// cutFile for a file table row.
-CutStatus cutFileEntry(const Extraction& x, const FileEntry& entry);
+// Reads the file's run into the buffer (readFileRun), prints the progress
+// line, then replaces the file named in `entry` with its length bytes from
+// buffer[offset]. Positions the run did not reach keep what the buffer held
+// (it is not cleared between files). An incomplete run is warned about (with
+// where and why it stopped) and, when extraction.complete says an earlier
+// image wrote the file complete, leaves that file in place. A failed write is
+// reported. Reports go to extraction.err after extraction.out is flushed.
+CutStatus cutFile(const Extraction& extraction, const FileEntry& entry);
 
 #endif  // D88CUT_TOOL_CUT_FILE_H_

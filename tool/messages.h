@@ -90,9 +90,6 @@ inline constexpr char kPressEnter[] = "Press Enter to close this window.";
 // --version: the version.
 inline constexpr char kVersion[] = "d88cut %s\n";
 
-// A file's place does not fit the extraction buffer: %s the file.
-inline constexpr char kOutsideBuffer[] =
-    "d88cut: error: %s lies outside the extraction buffer; not written\n";
 
 static_assert(sizeof kOpenFailure - 1 == 30, "open-failure text is 30 bytes");
 static_assert(sizeof kSystemDisk - 1 == 27, "system-disk text is 27 bytes");

@@ -17,23 +17,31 @@ uint8_t extractionBuffer[kExtractionBufferSize];
 
 // Announces the image's disk and cuts its files; false if a file was
 // incomplete or not written.
-bool handleImage(const Extraction& x, const DiskRecognition& disk) {
+bool handleImage(const Extraction& extraction, const DiskRecognition& recognition) {
   bool whole = true;
-  if (disk.kind == DiskRecognition::kSystemDisk) {
-    writeMessage(x.out, kSystemDisk);
+  if (recognition.kind == DiskRecognition::kSystemDisk) {
+    writeMessage(extraction.out, kSystemDisk);
     for (const FileEntry* entry = systemDiskFiles; entry->sector != 0; ++entry) {
-      whole = cutFileEntry(x, *entry) == CutStatus::kComplete && whole;
+      whole = cutFile(extraction, *entry) == CutStatus::kComplete && whole;
     }
-  } else if (disk.kind == DiskRecognition::kScenarioDisk) {
-    printMessage(x.out, kScenarioDisk, static_cast<char>('0' + disk.scenario));
-    if (disk.scenario == 4) whole = cutFileEntry(x, scenarioDisk4File) == CutStatus::kComplete;
+  } else if (recognition.kind == DiskRecognition::kScenarioDisk) {
+    printMessage(extraction.out, kScenarioDisk, static_cast<char>('0' + recognition.scenario));
+    if (recognition.scenario == 4) {
+      whole = cutFile(extraction, scenarioDisk4File) == CutStatus::kComplete;
+    }
   }
   return whole;
 }
 
+// One D88 file of the run, and how its messages name it.
+struct D88Source {
+  const char* path;
+  bool namesPath;  // the run has several D88 files
+};
+
 // Looks at every image of the open file and cuts what it recognises;
 // false if a file was incomplete or not written.
-bool cutAllImages(D88File& disk, const char* path, const char* shownPath, CompleteFiles* complete,
+bool cutAllImages(D88File& disk, const D88Source& source, CompleteFiles* complete,
                   std::FILE* out, std::FILE* err) {
   bool whole = true;
   int32_t recognised = 0;
@@ -41,14 +49,15 @@ bool cutAllImages(D88File& disk, const char* path, const char* shownPath, Comple
   for (int32_t i = 0; i < images; ++i) {
     // The whole buffer is cleared once per image, not between its files.
     std::memset(extractionBuffer, 0, sizeof extractionBuffer);
-    const DiskRecognition what = recogniseDisk(disk, i, extractionBuffer);
-    if (what.kind != DiskRecognition::kOther) ++recognised;
-    const Extraction x = {disk, extractionBuffer, out, err, i, complete, shownPath};
-    whole = handleImage(x, what) && whole;
+    disk.selectImage(i);  // an image that cannot be selected is recognised as none
+    const DiskRecognition recognition = recogniseDisk(disk, extractionBuffer);
+    if (recognition.kind != DiskRecognition::kOther) ++recognised;
+    const Extraction extraction = {disk,     extractionBuffer, out, err, i, complete,
+                                   source.path, source.namesPath};
+    whole = handleImage(extraction, recognition) && whole;
   }
   if (recognised == 0) {
-    std::fflush(out);  // the note follows the file's heading
-    printMessage(err, kNothingRecognised, path, static_cast<int>(images));
+    printReport(out, err, kNothingRecognised, source.path, static_cast<int>(images));
   }
   return whole;
 }
@@ -56,17 +65,18 @@ bool cutAllImages(D88File& disk, const char* path, const char* shownPath, Comple
 // Opens and cuts one D88 file of the run, headed by its path when the run
 // has several (`index` counts them); false if it could not be opened or a
 // file was incomplete or not written.
-bool cutD88File(D88File& disk, const char* path, int index, bool several, CompleteFiles* complete,
+bool cutD88File(D88File& disk, const D88Source& source, int index, CompleteFiles* complete,
                 std::FILE* out, std::FILE* err) {
-  if (several) printMessage(out, index == 0 ? kFileHeading : kFileHeadingAfter, path);
-  if (!disk.open(path)) {
+  if (source.namesPath) {
+    printMessage(out, index == 0 ? kFileHeading : kFileHeadingAfter, source.path);
+  }
+  if (!disk.open(source.path)) {
     const int reason = errno;
-    std::fflush(out);  // the failure follows the file's heading
-    writeMessage(err, kOpenFailure);
-    printMessage(err, kOpenFailureReason, path, std::strerror(reason));
+    writeReport(out, err, kOpenFailure);
+    printMessage(err, kOpenFailureReason, source.path, std::strerror(reason));
     return false;
   }
-  const bool whole = cutAllImages(disk, path, several ? path : nullptr, complete, out, err);
+  const bool whole = cutAllImages(disk, source, complete, out, err);
   disk.close();
   return whole;
 }
@@ -113,7 +123,8 @@ int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, st
   CompleteFiles complete;
   bool whole = true;
   for (int i = 0; i < paths; ++i) {
-    whole = cutD88File(disk, argv[1 + i], i, paths > 1, &complete, out, err) && whole;
+    const D88Source source = {argv[1 + i], paths > 1};
+    whole = cutD88File(disk, source, i, &complete, out, err) && whole;
   }
   return finishOutput(out, err, whole ? kExitSuccess : kExitFailure);
 }

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+#include "disk/file_cache.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "disk/d88_format.h"
+
+bool FileCache::open(const char* path) {
+  close();
+  file = std::fopen(path, "rb");
+  if (file == nullptr) return false;
+  // The cache is the only buffer: each of its fills is one read of the
+  // system, and a jump costs no more than the bytes it needs.
+  std::setvbuf(file, nullptr, _IONBF, 0);
+  // A pipe cannot be read at random. A directory opens on some systems but
+  // cannot be read: it, and any other path whose first read fails, is a
+  // file that cannot be opened.
+  if (std::fseek(file, 0, SEEK_SET) == 0) {
+    streamPosition = 0;
+    if (fill(0) || !std::ferror(file)) return true;
+  }
+  const int reason = errno;
+  close();
+  errno = reason;
+  return false;
+}
+
+void FileCache::close() {
+  if (file != nullptr) std::fclose(file);
+  file = nullptr;
+  cacheLength = 0;
+  streamPosition = -1;
+}
+
+const uint8_t* FileCache::cachedAt(int64_t pos, int32_t n) const {
+  const int64_t end = pos + n;
+  if (pos < cacheStart || end > cacheStart + cacheLength || end - 1 > kMaxFilePosition) {
+    return nullptr;
+  }
+  return cache + (pos - cacheStart);
+}
+
+bool FileCache::fill(int64_t position) {
+  // Read ahead little after a jump, more and more while reading on (forward,
+  // within a block of the end): a jump to one sector costs no 64 KiB, a long
+  // chain of headers few refills.
+  const int64_t end = cacheStart + cacheLength;
+  const bool readingOn = cacheLength > 0 && position >= end && position - end < kCacheSize;
+  readAhead = !readingOn                 ? kFirstReadAhead
+              : readAhead < kCacheSize / 2 ? readAhead * 2
+                                           : kCacheSize;
+  // Reading straight on after a whole read keeps the block's last bytes: a
+  // search that starts again at the head of a track met at the block's end
+  // still finds it here. At the end of the file the block is dropped.
+  int32_t kept = 0;
+  if (cacheLength > 0 && position == end && position == streamPosition) {
+    kept = cacheLength < kKeptReadingOn ? cacheLength : kKeptReadingOn;
+    std::memmove(cache, cache + (cacheLength - kept), static_cast<size_t>(kept));
+  }
+  cacheStart = position - kept;
+  cacheLength = kept;
+  const int32_t want = readAhead < kCacheSize - kept ? readAhead : kCacheSize - kept;
+  // Reading on needs no seek: the stream is unbuffered, so it stands where
+  // the last whole read ended. position <= INT32_MAX fits a long everywhere.
+  if (position != streamPosition && std::fseek(file, static_cast<long>(position), SEEK_SET) != 0) {
+    streamPosition = -1;
+    return false;
+  }
+  const int32_t got =
+      static_cast<int32_t>(std::fread(cache + kept, 1, static_cast<size_t>(want), file));
+  cacheLength = kept + got;
+  // After a short read (the end of the file, an error) the next fill seeks,
+  // which also clears the stream's end-of-file state.
+  streamPosition = got == want ? position + got : -1;
+  return got > 0;
+}
+
+int32_t FileCache::readAt(int64_t position, uint8_t* dst, int32_t n) {
+  if (file == nullptr || position < 0) return 0;
+  int32_t done = 0;
+  while (done < n) {
+    const int64_t at = position + done;
+    if (at > kMaxFilePosition) break;
+    if (at < cacheStart || at >= cacheStart + cacheLength) {
+      if (!fill(at)) break;
+    }
+    const int64_t available = cacheStart + cacheLength - at;
+    const int32_t take = available < n - done ? static_cast<int32_t>(available) : n - done;
+    std::memcpy(dst + done, cache + (at - cacheStart), static_cast<size_t>(take));
+    done += take;
+  }
+  return done;
+}

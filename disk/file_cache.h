@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+// FileCache: the reader's one buffer of a file read at random. Walking a
+// chain of sector headers costs no system call per header: a jump reads a
+// little ahead, reading on reads more and more, and the block's last bytes
+// are kept so that a search that starts again at a track's head stays here.
+// Nothing here prints or allocates.
+#ifndef D88CUT_DISK_FILE_CACHE_H_
+#define D88CUT_DISK_FILE_CACHE_H_
+
+#include <cstdint>
+#include <cstdio>
+
+class FileCache {
+ public:
+  FileCache() = default;
+  ~FileCache() { close(); }
+  FileCache(const FileCache&) = delete;
+  FileCache& operator=(const FileCache&) = delete;
+
+  // Opens `path` for reading at random, unbuffered but for this cache, and
+  // reads its first block. Returns false, with nothing open and errno giving
+  // the system's reason, when it cannot be opened, cannot be sought (a pipe:
+  // ESPIPE) or its first read fails (a directory: EISDIR). Closes any file
+  // already open first.
+  bool open(const char* path);
+
+  // Closes the file and drops the cached bytes.
+  void close();
+
+  bool isOpen() const { return file != nullptr; }
+
+  // Drops the cached bytes, so that the next read asks the system again (the
+  // file may have changed since it was cached).
+  void forget() { cacheLength = 0; }
+
+  // Reads up to n bytes at pos into dst. Returns the count read: fewer at
+  // the end of the file, 0 with no file open, for n <= 0 or a position
+  // outside 0..INT32_MAX. REQUIRES: dst holds n bytes.
+  int32_t readAt(int64_t pos, uint8_t* dst, int32_t n);
+
+  // The n bytes at pos when the cache holds all of them, else null. Valid
+  // until the next call of this object.
+  const uint8_t* cachedAt(int64_t pos, int32_t n) const;
+
+ private:
+  bool fill(int64_t pos);
+
+  // 64 KiB: a search through a long chain refills it 16 bytes in 65,536.
+  static constexpr int32_t kCacheSize = 65536;
+  // A refill after a jump reads this much; each refill that reads on doubles it.
+  static constexpr int32_t kFirstReadAhead = 16384;
+  // Reading on keeps this much of the block before: more than a track of
+  // the disks d88cut reads (5 x 1040 bytes, 16 x 272).
+  static constexpr int32_t kKeptReadingOn = 8192;
+
+  std::FILE* file = nullptr;
+  int64_t cacheStart = 0;
+  int32_t cacheLength = 0;
+  int32_t readAhead = kFirstReadAhead;
+  int64_t streamPosition = -1;  // where the stream stands, or -1 when unknown
+  uint8_t cache[kCacheSize] = {};
+};
+
+#endif  // D88CUT_DISK_FILE_CACHE_H_
