@@ -42,7 +42,13 @@ if(WIN32)
   return()
 endif()
 
-find_program(GZIP_PROGRAM gzip REQUIRED)
+# gzip is needed only to install or package: a build without it still builds
+# the programs and the plain manual pages, and an install says what is missing.
+find_program(GZIP_PROGRAM gzip)
+if(NOT GZIP_PROGRAM)
+  install(CODE "message(FATAL_ERROR \"gzip is needed to install the manual pages (Debian: apt-get install gzip)\")")
+  return()
+endif()
 # The changelog in Debian's form, as the Debian package must carry it.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/doc/changelog
   COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/CHANGELOG.md

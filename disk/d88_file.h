@@ -43,9 +43,9 @@ class TrackWalk {
 
  private:
   friend class D88File;
-  int64_t position = -1;      // file position of the next header
-  int64_t end = 0;            // no header or data at or past this position is read
-  int32_t index = 0;          // position of the next record in the walk
+  int64_t position = -1;  // file position of the next header
+  int64_t end = 0;        // no header or data at or past this position is read
+  int32_t index = 0;      // position of the next record in the walk
   bool ended = true;
   bool countZeroEnds = true;  // false for the listing, which a count of 0 does not stop
 };
@@ -151,7 +151,6 @@ class D88File {
   // written (a multiple of 4); 0 for an absent track or length < 4.
   // REQUIRES: buffer holds `length` bytes.
   int32_t listSectorIds(int32_t track, uint8_t* buffer, int32_t length);
-
 
   // Starts the walk readSector's search makes over `track` of the selected
   // image, from its first record header; an ended walk when the track is

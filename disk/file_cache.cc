@@ -47,7 +47,7 @@ bool FileCache::fill(int64_t position) {
   // chain of headers few refills.
   const int64_t end = cacheStart + cacheLength;
   const bool readingOn = cacheLength > 0 && position >= end && position - end < kCacheSize;
-  readAhead = !readingOn                 ? kFirstReadAhead
+  readAhead = !readingOn                   ? kFirstReadAhead
               : readAhead < kCacheSize / 2 ? readAhead * 2
                                            : kCacheSize;
   // Reading straight on after a whole read keeps the block's last bytes: a

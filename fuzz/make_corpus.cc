@@ -22,9 +22,11 @@ int main(int argc, char** argv) {
       {"system", buildGameDisks({system})},
       {"scenario4", buildGameDisks({scenario4})},
       {"both", buildGameDisks({scenario4, system})},
-      {"scenarios", buildGameDisks({{"A", 2, false, {}, {1}}, {"B", 3, false, {}, {1}},
-                              {"C", 4, false, {}, {1}}})},
-      {"system-gaps", buildGameDisks({{"GAP", 0, true, {{1, 1}, {6, 3}, {30, 2}}, systemDiskTracks()}})},
+      {"scenarios",
+       buildGameDisks(
+           {{"A", 2, false, {}, {1}}, {"B", 3, false, {}, {1}}, {"C", 4, false, {}, {1}}})},
+      {"system-gaps",
+       buildGameDisks({{"GAP", 0, true, {{1, 1}, {6, 3}, {30, 2}}, systemDiskTracks()}})},
       {"boot-only", buildGameDisks({{"BOOT", 7, false, {}, {1}}})},
       // Small disks that still reach every step: one track of each file's run.
       {"mini-system", buildGameDisks({{"MINI", 0, true, {}, {1, 5, 24, 79}}})},
@@ -50,7 +52,8 @@ int main(int argc, char** argv) {
 
   for (const auto& seed : seeds) {
     if (!writeBytes(dir + "/" + seed.first + ".d88", seed.second)) {
-      std::fprintf(stderr, "make_corpus: cannot write %s/%s.d88\n", dir.c_str(), seed.first.c_str());
+      std::fprintf(stderr, "make_corpus: cannot write %s/%s.d88\n", dir.c_str(),
+                   seed.first.c_str());
       return 1;
     }
   }

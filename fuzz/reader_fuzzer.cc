@@ -66,8 +66,8 @@ void exerciseImage(D88File& disk, const Arguments& a, uint8_t* run, int64_t file
   }
   // A walk of the track's records, bounded by the end of the file, and the
   // walk the search makes.
-  TrackWalk walk = disk.walkRecords(
-      a.track >= 0 && a.track < kTrackCount ? kImageHeaderSize : -1, fileSize);
+  TrackWalk walk =
+      disk.walkRecords(a.track >= 0 && a.track < kTrackCount ? kImageHeaderSize : -1, fileSize);
   TrackRecord record;
   int64_t previous = -1;
   while (disk.nextRecord(&walk, &record)) {
@@ -105,6 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
   disk.close();
   if (disk.imageCount() != 0 || disk.selectedImage() != -1) fuzzFail("close left state");
-  exerciseImage(disk, a, run, static_cast<int64_t>(file.size()));  // everything on a closed reader reads nothing
+  exerciseImage(disk, a, run,
+                static_cast<int64_t>(file.size()));  // everything on a closed reader reads nothing
   return 0;
 }

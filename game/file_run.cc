@@ -19,8 +19,9 @@ int32_t readFileRun(D88File& disk, const FileEntry& entry, uint8_t* buffer, RunS
   const SectorRange before = disk.sectorRange();
   disk.setSectorRange(kGameSectorRange.first, kGameSectorRange.last);
   // Track index t is cylinder t/2, head t&1 on the game's two-sided disks.
-  const int32_t found = disk.readSectors(entry.track, entry.track >> 1, entry.track & 1,
-                                         entry.sector, kFileSizeCode, buffer, runLength(entry), stop);
+  const int32_t found =
+      disk.readSectors(entry.track, entry.track >> 1, entry.track & 1, entry.sector, kFileSizeCode,
+                       buffer, runLength(entry), stop);
   disk.setSectorRange(before.first, before.last);
   return found;
 }

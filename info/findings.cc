@@ -92,8 +92,8 @@ void findTracks(D88File& disk, ImageFindings* image, TrackNotes* notes) {
 void findGameFile(D88File& disk, const FileEntry& entry, GameFindings* game) {
   GameFileFinding& file = game->files[game->fileCount++];
   file.entry = &entry;
-  file.found = fileBytesFound(readFileRun(disk, entry, infoBuffer, &file.stop), entry.offset,
-                              entry.length);
+  file.found =
+      fileBytesFound(readFileRun(disk, entry, infoBuffer, &file.stop), entry.offset, entry.length);
 }
 
 // What d88cut would make of the image, and the bytes of each file it would cut.
@@ -111,8 +111,7 @@ void findGame(D88File& disk, int32_t index, GameFindings* game) {
 
 // Adds a note, its text formatted. The texts are English and ASCII.
 // Adds a note of `kind`, formatted like printf; past kMaxNotes it is dropped.
-void addNote(NoteList* list, const char* kind, const char* format, ...)
-    D88CUT_PRINTF_FORMAT(3, 4);
+void addNote(NoteList* list, const char* kind, const char* format, ...) D88CUT_PRINTF_FORMAT(3, 4);
 void addNote(NoteList* list, const char* kind, const char* format, ...) {
   if (list->count >= kMaxNotes) return;
   Note& note = list->notes[list->count++];
@@ -148,7 +147,8 @@ void collectImageNotes(const ImageLayout& image, const TrackNotes& tracks, NoteL
   }
   if (int64_t{image.header.diskSize} < image.headerLength) {
     addNote(list, "size-below-header", kNoteSizeBelowHeader,
-            static_cast<unsigned long>(image.header.diskSize), static_cast<int>(image.headerLength));
+            static_cast<unsigned long>(image.header.diskSize),
+            static_cast<int>(image.headerLength));
   }
   addTrackNote(list, "entry-in-header", kNoteEntryInHeader, tracks.inHeader);
   addTrackNote(list, "entry-past-size", kNoteEntryPastSize, tracks.pastSize);

@@ -38,8 +38,7 @@ void writeRecord(std::FILE* out, const SectorHeader& h, bool first) {
   std::fwrite(json, 1, static_cast<std::size_t>(p - json), out);
 }
 
-void writeTrack(D88File& disk, std::FILE* out, const ImageFindings& found, int32_t t,
-                bool first) {
+void writeTrack(D88File& disk, std::FILE* out, const ImageFindings& found, int32_t t, bool first) {
   const TrackFinding& track = found.tracks[t];
   char json[100];
   char* p = putNumber(put(json, first ? "{\"index\":" : ",{\"index\":"), static_cast<uint32_t>(t));
@@ -58,7 +57,8 @@ void writeTrack(D88File& disk, std::FILE* out, const ImageFindings& found, int32
 void writeImageFields(std::FILE* out, const ImageLayout& image) {
   char name[kNameTextSize];
   decodeDiskName(image.header.name, name);
-  std::fprintf(out, "{\"index\":%d,\"offset\":%lld,\"diskSize\":%lu,\"bytesPresent\":%lld,\"name\":",
+  std::fprintf(out,
+               "{\"index\":%d,\"offset\":%lld,\"diskSize\":%lu,\"bytesPresent\":%lld,\"name\":",
                static_cast<int>(image.index), static_cast<long long>(image.offset),
                static_cast<unsigned long>(image.header.diskSize),
                static_cast<long long>(image.bytesPresent));
@@ -76,7 +76,8 @@ void writeImageFields(std::FILE* out, const ImageLayout& image) {
 
 void writeGameFile(std::FILE* out, const GameFileFinding& file, bool first) {
   std::fprintf(out, "%s{\"name\":\"%s\",\"length\":%d,\"found\":%d,\"stop\":", first ? "" : ",",
-               file.entry->name, static_cast<int>(file.entry->length), static_cast<int>(file.found));
+               file.entry->name, static_cast<int>(file.entry->length),
+               static_cast<int>(file.found));
   static const char* const kReasons[] = {"", "track absent", "no such sector", "short sector"};
   const RunStop& stop = file.stop;
   if (stop.reason == RunStop::kNone) {
@@ -94,8 +95,10 @@ void writeGame(std::FILE* out, const GameFindings& game) {
                kind == DiskRecognition::kSystemDisk     ? "system"
                : kind == DiskRecognition::kScenarioDisk ? "scenario"
                                                         : "none");
-  if (kind == DiskRecognition::kScenarioDisk) std::fprintf(out, "%d", static_cast<int>(game.disk.scenario));
-  else std::fputs("null", out);
+  if (kind == DiskRecognition::kScenarioDisk)
+    std::fprintf(out, "%d", static_cast<int>(game.disk.scenario));
+  else
+    std::fputs("null", out);
   std::fputs(",\"files\":[", out);
   for (int32_t i = 0; i < game.fileCount; ++i) writeGameFile(out, game.files[i], i == 0);
   std::fputs("]}", out);
@@ -116,7 +119,8 @@ void writeNotes(std::FILE* out, const NoteList& list) {
 void writeJsonFileStart(const Report& r, const char* path, const FileFindings& file) {
   std::fputs("{\"path\":", r.out);
   writeJsonString(r.out, path);
-  std::fprintf(r.out, ",\"size\":%lld,\"error\":null,\"notes\":[", static_cast<long long>(file.size));
+  std::fprintf(r.out, ",\"size\":%lld,\"error\":null,\"notes\":[",
+               static_cast<long long>(file.size));
   writeNotes(r.out, file.notes);
   std::fputs("],\"images\":[\n", r.out);
 }

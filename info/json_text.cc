@@ -90,8 +90,7 @@ void decodeDiskName(const char* name, char* text) {
     const auto byte = static_cast<unsigned char>(name[i]);
     const std::size_t size = static_cast<std::size_t>(shiftJisLength(byte));
     char utf8[5];
-    if (!isControl(byte) && i + size <= length &&
-        shiftJisCharToUtf8(name + i, size, utf8) > 0) {
+    if (!isControl(byte) && i + size <= length && shiftJisCharToUtf8(name + i, size, utf8) > 0) {
       // One Shift_JIS byte gives at most 3 UTF-8 bytes, two at most 3 too.
       const std::size_t n = std::strlen(utf8);
       std::memcpy(text, utf8, n);
@@ -108,15 +107,16 @@ void decodeDiskName(const char* name, char* text) {
 void formatTrackList(const bool (&tracks)[kTrackCount], char* text, std::size_t size) {
   int32_t listed = 0;
   for (bool t : tracks) listed += t ? 1 : 0;
-  std::size_t used = static_cast<std::size_t>(
-      std::snprintf(text, size, listed == 1 ? "track" : "tracks"));
+  std::size_t used =
+      static_cast<std::size_t>(std::snprintf(text, size, listed == 1 ? "track" : "tracks"));
   const char* separator = " ";
   for (int32_t t = 0; t < kTrackCount && used < size; ++t) {
     if (!tracks[t]) continue;
     int32_t last = t;
     while (last + 1 < kTrackCount && tracks[last + 1]) ++last;
-    const int n = last == t ? std::snprintf(text + used, size - used, "%s%d", separator, t)
-                            : std::snprintf(text + used, size - used, "%s%d-%d", separator, t, last);
+    const int n = last == t
+                      ? std::snprintf(text + used, size - used, "%s%d", separator, t)
+                      : std::snprintf(text + used, size - used, "%s%d-%d", separator, t, last);
     used += n > 0 ? static_cast<std::size_t>(n) : 0;
     separator = ", ";
     t = last;
@@ -125,11 +125,17 @@ void formatTrackList(const bool (&tracks)[kTrackCount], char* text, std::size_t 
 
 const char* mediaKind(int32_t media) {
   switch (media) {
-    case 0x00: return "2D";
-    case 0x10: return "2DD";
-    case 0x20: return "2HD";
-    case 0x30: return "1D";
-    case 0x40: return "1DD";
-    default: return "unknown";
+    case 0x00:
+      return "2D";
+    case 0x10:
+      return "2DD";
+    case 0x20:
+      return "2HD";
+    case 0x30:
+      return "1D";
+    case 0x40:
+      return "1DD";
+    default:
+      return "unknown";
   }
 }

@@ -16,9 +16,8 @@ bool readHeader(D88File& disk, int64_t position, ImageHeader* header) {
 bool allZero(D88File& disk, int64_t start, int64_t length) {
   uint8_t bytes[kImageHeaderSize];
   // Fewer than a header's bytes, unless the file grew since it was opened.
-  const int32_t n = disk.readBytesAt(start, bytes,
-                                     length < kImageHeaderSize ? static_cast<int32_t>(length)
-                                                               : kImageHeaderSize);
+  const int32_t n = disk.readBytesAt(
+      start, bytes, length < kImageHeaderSize ? static_cast<int32_t>(length) : kImageHeaderSize);
   for (int32_t i = 0; i < n; ++i) {
     if (bytes[i] != 0) return false;
   }

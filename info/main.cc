@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // d88info: shows what is inside a D88 file before it is cut.
 #include "disk/d88_file.h"
-#include "platform/console.h"
 #include "info/run_info.h"
+#include "platform/console.h"
 
 D88File d88File;
 

@@ -32,7 +32,7 @@ inline constexpr char kInfoOther[] = "  not a disk of the game\n";
 inline constexpr char kInfoFileFound[] = "    %s: %d of %d bytes found";  // name, found, length
 inline constexpr char kInfoRunStop[] = "; %s";  // where and why (describeRunStop)
 inline constexpr char kInfoTrack[] = "  track %d  cylinder %d  head %d:";  // index, C, H
-inline constexpr char kInfoSectorId[] = " %u/%u/%u/%u";                   // C/H/R/N
+inline constexpr char kInfoSectorId[] = " %u/%u/%u/%u";                    // C/H/R/N
 inline constexpr char kInfoSingle[] = "[single]";
 inline constexpr char kInfoDensity[] = "[density 0x%02X]";
 inline constexpr char kInfoDeleted[] = "[deleted]";
@@ -49,14 +49,11 @@ inline constexpr char kInfoFileNote[] = "note: %s [%s]\n";
 inline constexpr char kNoteTruncated[] = "image cut short: %lld of its %lu bytes are in the file";
 inline constexpr char kNotePartialHeader[] =
     "a partial image header of %lld bytes at the end of the file (offset 0x%08llX)";
-inline constexpr char kNoteTrailingBytes[] =
-    "%lld bytes after the last image (offset 0x%08llX)";
-inline constexpr char kNoteMoreImages[] =
-    "images past the 64 that d88cut looks at: %d";
+inline constexpr char kNoteTrailingBytes[] = "%lld bytes after the last image (offset 0x%08llX)";
+inline constexpr char kNoteMoreImages[] = "images past the 64 that d88cut looks at: %d";
 inline constexpr char kNoteRepeatedImage[] =
     "d88cut looks at this image %d times (images %d to %d start at this offset)";
-inline constexpr char kNoteShortHeader[] =
-    "short header: %d bytes, a track table of %d entries";
+inline constexpr char kNoteShortHeader[] = "short header: %d bytes, a track table of %d entries";
 inline constexpr char kNoteSizeBelowHeader[] = "disk size %lu is smaller than the header (%d)";
 inline constexpr char kNoteEntryInHeader[] = "%s: the track-table entry points inside the header";
 inline constexpr char kNoteEntryPastSize[] = "%s: the track-table entry is above the disk size";

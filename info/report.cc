@@ -14,8 +14,10 @@ ImageFindings imageFound;
 void reportFile(D88File& disk, const char* path, const Report& r) {
   FileFindings file;
   findFile(disk, fileLength(path), &file);
-  if (r.json) writeJsonFileStart(r, path, file);
-  else writeTextFileStart(r, path, file, disk.imageCount());
+  if (r.json)
+    writeJsonFileStart(r, path, file);
+  else
+    writeTextFileStart(r, path, file, disk.imageCount());
   bool first = true;
   // An image found at several indexes in a row is shown once.
   int32_t step = 1;
@@ -26,12 +28,16 @@ void reportFile(D88File& disk, const char* path, const Report& r) {
       continue;
     }
     step = imageFound.layout.times;
-    if (r.json) writeJsonImage(disk, r, imageFound, first);
-    else writeTextImage(disk, r, imageFound);
+    if (r.json)
+      writeJsonImage(disk, r, imageFound, first);
+    else
+      writeTextImage(disk, r, imageFound);
     first = false;
   }
-  if (r.json) writeJsonFileEnd(r);
-  else writeTextFileEnd(r, file);
+  if (r.json)
+    writeJsonFileEnd(r);
+  else
+    writeTextFileEnd(r, file);
 }
 
 void reportUnopenedFile(const char* path, const char* reason, const Report& r) {

@@ -12,9 +12,9 @@
 
 struct Report {
   std::FILE* out;
-  bool json = false;     // a JSON object instead of text
-  bool sectors = false;  // text: list every track's records
-  bool withPath = false; // text: start the block with the path (several files)
+  bool json = false;      // a JSON object instead of text
+  bool sectors = false;   // text: list every track's records
+  bool withPath = false;  // text: start the block with the path (several files)
 };
 
 // Reports the file open in disk, found at `path`.

@@ -12,11 +12,14 @@ namespace {
 void writeImageLine(const Report& r, const ImageFindings& found) {
   const ImageLayout& image = found.layout;
   char name[kNameTextSize];
-  if (streamShowsUtf8(r.out)) decodeDiskName(image.header.name, name);
-  else escapeDiskName(image.header.name, name);
+  if (streamShowsUtf8(r.out))
+    decodeDiskName(image.header.name, name);
+  else
+    escapeDiskName(image.header.name, name);
   printMessage(r.out, kInfoImage, static_cast<int>(image.index),
-               static_cast<unsigned>(image.offset), static_cast<unsigned long>(image.header.diskSize),
-               image.header.media, mediaKind(image.header.media), image.header.writeProtect,
+               static_cast<unsigned>(image.offset),
+               static_cast<unsigned long>(image.header.diskSize), image.header.media,
+               mediaKind(image.header.media), image.header.writeProtect,
                static_cast<int>(image.headerLength), static_cast<int>(found.listed), name);
 }
 

@@ -2,11 +2,12 @@
 // The portable half of message output: formatting, choosing the text for a
 // stream, flushing. The platform files convert and write.
 #include "platform/console.h"
-#include "platform/console_platform.h"
 
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
+
+#include "platform/console_platform.h"
 
 namespace {
 // Room for the longest message converted (UTF-8 needs at most 1.5 times the

@@ -77,8 +77,8 @@ void readLocale() {
     return;
   }
   const char* codeset = nl_langinfo(CODESET);
-  utf8Terminal = codeset != nullptr &&
-                 (strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "UTF8") == 0);
+  utf8Terminal =
+      codeset != nullptr && (strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "UTF8") == 0);
 }
 
 }  // namespace

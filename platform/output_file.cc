@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "platform/temporary_file.h"
-
 #include <cerrno>
 #include <cstdio>
+
+#include "platform/temporary_file.h"
 
 int createTemporaryFile(const char* path, char* temp, std::size_t tempSize) {
   static unsigned serial = 0;  // a plain static: set once, no guard needed
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const int n = std::snprintf(temp, tempSize, "%s.%ld-%u.tmp", path, currentProcessId(),
-                                serial++);
+    const int n =
+        std::snprintf(temp, tempSize, "%s.%ld-%u.tmp", path, currentProcessId(), serial++);
     if (n < 0 || static_cast<std::size_t>(n) >= tempSize) {
       errno = ENAMETOOLONG;
       return -1;
@@ -17,4 +17,18 @@ int createTemporaryFile(const char* path, char* temp, std::size_t tempSize) {
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+int writeAll(int fd, const uint8_t* data, std::size_t length, WriteCall write) {
+  while (length > 0) {
+    const long n = write(fd, data, length);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (n == 0) return EIO;
+    data += n;
+    length -= static_cast<std::size_t>(n);
+  }
+  return 0;
 }

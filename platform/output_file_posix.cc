@@ -77,19 +77,8 @@ int createTemporary(const char* path) {
   return fd;
 }
 
-// Writes all of data to fd; 0 or an errno value.
-int writeAll(int fd, const uint8_t* data, std::size_t length) {
-  while (length > 0) {
-    const ssize_t n = ::write(fd, data, length);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return EIO;
-    data += n;
-    length -= static_cast<std::size_t>(n);
-  }
-  return 0;
+long systemWrite(int fd, const uint8_t* data, std::size_t length) {
+  return static_cast<long>(::write(fd, data, length));
 }
 
 }  // namespace
@@ -109,7 +98,7 @@ int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
   installSignalHandlers();
   const int fd = createTemporary(path);
   if (fd < 0) return errno;
-  int error = writeAll(fd, data, length);
+  int error = writeAll(fd, data, length, systemWrite);
   // The data must be on the disk before the name points at it.
   if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;

@@ -16,16 +16,9 @@
 
 namespace {
 
-int writeAll(int fd, const uint8_t* data, std::size_t length) {
-  while (length > 0) {
-    const unsigned chunk = length > 0x40000000u ? 0x40000000u : static_cast<unsigned>(length);
-    const int n = _write(fd, data, chunk);
-    if (n < 0) return errno;
-    if (n == 0) return EIO;
-    data += n;
-    length -= static_cast<std::size_t>(n);
-  }
-  return 0;
+long systemWrite(int fd, const uint8_t* data, std::size_t length) {
+  const unsigned chunk = length > 0x40000000u ? 0x40000000u : static_cast<unsigned>(length);
+  return _write(fd, data, chunk);
 }
 
 // Moves `from` over `to`; false with GetLastError set on failure.
@@ -41,13 +34,20 @@ bool moveOver(const char* from, const char* to) {
 
 int errnoFromWindows(DWORD error) {
   switch (error) {
-    case ERROR_ACCESS_DENIED: return EACCES;
-    case ERROR_SHARING_VIOLATION: return EACCES;
-    case ERROR_DISK_FULL: return ENOSPC;
-    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
-    case ERROR_PATH_NOT_FOUND: return ENOENT;
-    case ERROR_FILE_NOT_FOUND: return ENOENT;
-    default: return EIO;
+    case ERROR_ACCESS_DENIED:
+      return EACCES;
+    case ERROR_SHARING_VIOLATION:
+      return EACCES;
+    case ERROR_DISK_FULL:
+      return ENOSPC;
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_FILE_NOT_FOUND:
+      return ENOENT;
+    default:
+      return EIO;
   }
 }
 
@@ -83,7 +83,7 @@ int replaceWhole(const char* path, const uint8_t* data, std::size_t length) {
   char temp[MAX_PATH + 64];
   const int fd = createTemporaryFile(path, temp, sizeof temp);
   if (fd < 0) return errno;
-  int error = writeAll(fd, data, length);
+  int error = writeAll(fd, data, length, systemWrite);
   if (error == 0 && _commit(fd) != 0) error = errno;
   if (_close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && wasInterrupted()) error = EINTR;  // the earlier file stays

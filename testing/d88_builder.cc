@@ -8,15 +8,15 @@ namespace {
 
 // The layout written out here from its own literal offsets, not the reader's
 // constants, so that a wrong constant in the reader is caught, not mirrored.
-constexpr std::size_t kHeaderBytes = 688;     // image header, track table included
-constexpr std::size_t kNameBytes = 16;        // +0x00 disk name
-constexpr std::size_t kMediaAt = 0x1B;        // media type
-constexpr std::size_t kSizeAt = 0x1C;         // disk size
-constexpr std::size_t kTableAt = 0x20;        // track table, 4 bytes an entry
+constexpr std::size_t kHeaderBytes = 688;  // image header, track table included
+constexpr std::size_t kNameBytes = 16;     // +0x00 disk name
+constexpr std::size_t kMediaAt = 0x1B;     // media type
+constexpr std::size_t kSizeAt = 0x1C;      // disk size
+constexpr std::size_t kTableAt = 0x20;     // track table, 4 bytes an entry
 constexpr std::size_t kTracks = 164;
 constexpr std::size_t kRecordHeaderBytes = 16;
-constexpr std::size_t kCountAt = 4;           // in a record header: records in the track
-constexpr std::size_t kDataSizeAt = 14;       // data bytes after the header
+constexpr std::size_t kCountAt = 4;      // in a record header: records in the track
+constexpr std::size_t kDataSizeAt = 14;  // data bytes after the header
 
 }  // namespace
 
@@ -58,8 +58,7 @@ std::vector<uint8_t> D88Builder::build() const {
     for (std::size_t t = 0; t < image.tracks.size(); ++t) {
       const std::vector<SectorRecord>& track = image.tracks[t];
       if (track.empty()) continue;
-      storeLe32(out, start + kTableAt + 4 * t,
-                static_cast<uint32_t>(out.size() - start));
+      storeLe32(out, start + kTableAt + 4 * t, static_cast<uint32_t>(out.size() - start));
       for (const SectorRecord& rec : track) {
         const std::size_t at = out.size();
         out.resize(at + kRecordHeaderBytes, 0);

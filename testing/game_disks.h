@@ -26,8 +26,8 @@ struct GameDisk {
         onlyTracks(std::move(tracks)) {}
 
   std::string name;
-  uint8_t diskId = 0;      // byte 255 of the boot sector
-  bool signature = false;  // the system disk's signature at track 79 R 5
+  uint8_t diskId = 0;                        // byte 255 of the boot sector
+  bool signature = false;                    // the system disk's signature at track 79 R 5
   std::vector<std::pair<int, int>> missing;  // (track, R) of sectors left out
   std::vector<int> onlyTracks;  // when not empty, tracks 1..79 other than these are left out
 };

@@ -13,7 +13,8 @@ namespace fs = std::filesystem;
 ScopedTempDir::ScopedTempDir() {
   std::random_device random;
   for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-    const fs::path candidate = fs::temp_directory_path() / ("d88cut-test-" + std::to_string(random()));
+    const fs::path candidate =
+        fs::temp_directory_path() / ("d88cut-test-" + std::to_string(random()));
     if (fs::create_directory(candidate)) path_ = candidate.generic_string();
   }
   if (path_.empty()) throw std::runtime_error("cannot create a temporary directory");

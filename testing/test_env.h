@@ -3,11 +3,10 @@
 #ifndef D88CUT_TESTING_TEST_ENV_H_
 #define D88CUT_TESTING_TEST_ENV_H_
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
-
-#include <cstdint>
 
 // A fresh directory under the system's temporary directory, removed with
 // everything in it when the object goes.
@@ -53,16 +52,14 @@ std::string programPath(const std::string& path);
 // its output. `inChild`, if given, runs in the child just before exec
 // (POSIX only; ignored on Windows).
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& dir,
-                         const std::function<void()>& inChild = nullptr);
+                         const std::string& dir, const std::function<void()>& inChild = nullptr);
 
 #ifndef _WIN32
 // Runs program like runProgram, but on a new pseudo-terminal that is its
 // standard input, output and error; `out` holds everything it wrote there
 // (the terminal turns "\n" into "\r\n"), `err` stays empty.
 ProgramResult runOnTerminal(const std::string& program, const std::vector<std::string>& args,
-                            const std::string& dir,
-                            const std::function<void()>& inChild = nullptr);
+                            const std::string& dir, const std::function<void()>& inChild = nullptr);
 #endif
 
 #ifndef _WIN32

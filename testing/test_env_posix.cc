@@ -52,7 +52,8 @@ void signalWhen(pid_t pid, int signal, const std::function<bool()>& when) {
       ptrace(PTRACE_DETACH, pid, nullptr, reinterpret_cast<void*>(static_cast<long>(pass)));
       return;
     }
-    if (ptrace(PTRACE_SYSCALL, pid, nullptr, reinterpret_cast<void*>(static_cast<long>(pass))) != 0 ||
+    if (ptrace(PTRACE_SYSCALL, pid, nullptr, reinterpret_cast<void*>(static_cast<long>(pass))) !=
+            0 ||
         waitpid(pid, &status, 0) != pid) {
       return;
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Messages on a terminal: UTF-8 where the locale says so, the Shift_JIS bytes
 // everywhere else.
+#include "platform/console.h"
+
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <unistd.h>
@@ -8,14 +10,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/console.h"
 #include "testing/d88_builder.h"
 #include "testing/game_disks.h"
 #include "testing/test_env.h"
 
 namespace {
 
-const std::string kSystemSjis = "SYSTEM DISK\x82\xF0\x94\x46\x8E\xAF\x82\xB5\x82\xDC\x82\xB5\x82\xBD.";
+const std::string kSystemSjis =
+    "SYSTEM DISK\x82\xF0\x94\x46\x8E\xAF\x82\xB5\x82\xDC\x82\xB5\x82\xBD.";
 const std::string kScenario4Sjis =
     "SCENARIO DISK 4 \x82\xF0\x94\x46\x8E\xAF\x82\xB5\x82\xDC\x82\xB5\x82\xBD.";
 const std::string kSystemUtf8 = "SYSTEM DISK\u3092\u8A8D\u8B58\u3057\u307E\u3057\u305F.";
@@ -61,9 +63,8 @@ TEST_F(ConsoleTest, OtherLocalesAndPipesGetTheShiftJisBytes) {
   const char* const locales[][2] = {
       {"C.UTF-8", "C"}, {"C", nullptr}, {"xx_XX.UTF-8", "xx_XX.EUC-JP"}, {"xx_XX", nullptr}};
   for (const auto& locale : locales) {
-    const ProgramResult terminal = runOnTerminal(D88CUT_PATH, {input()}, work_.path(), [&locale] {
-      useLocale(locale[0], locale[1]);
-    });
+    const ProgramResult terminal = runOnTerminal(D88CUT_PATH, {input()}, work_.path(),
+                                                 [&locale] { useLocale(locale[0], locale[1]); });
     EXPECT_NE(terminal.out.find(kSystemSjis + "\r\n"), std::string::npos) << locale[0];
     EXPECT_NE(terminal.out.find(kScenario4Sjis + "\r\n"), std::string::npos) << locale[0];
   }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // In-process checks of the tool's logic: what is not reachable from the
 // command line.
+#include "tool/cut_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -8,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/output_file.h"
 #include "game/file_run.h"
 #include "platform/console.h"
 #include "platform/console_platform.h"
-#include "tool/cut_file.h"
-#include "tool/run_tool.h"
+#include "platform/output_file.h"
+#include "platform/temporary_file.h"
 #include "testing/game_disks.h"
 #include "testing/test_env.h"
+#include "tool/run_tool.h"
 
 namespace {
 
@@ -76,6 +78,22 @@ TEST(ReplaceFile, ATemporaryFileThatCannotBeCreatedIsReported) {
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"one"});
 }
 
+// A write of the system may write fewer bytes than asked: the rest follows
+// from where it stopped.
+std::vector<uint8_t> written;
+long writeThreeAtMost(int, const uint8_t* data, std::size_t length) {
+  const std::size_t n = length < 3 ? length : 3;
+  written.insert(written.end(), data, data + n);
+  return static_cast<long>(n);
+}
+
+TEST(WriteAll, AShortWriteGoesOnWhereItStopped) {
+  const std::vector<uint8_t> data = {1, 2, 3, 4, 5, 6, 7, 8};
+  written.clear();
+  EXPECT_EQ(writeAll(-1, data.data(), data.size(), writeThreeAtMost), 0);
+  EXPECT_EQ(written, data);
+}
+
 TEST(FileBytesFound, CountsTheFilesOwnBytesOfTheRun) {
   struct Case {
     int32_t found, offset, length, expected;
@@ -106,8 +124,10 @@ TEST(Utf8PieceLength, CutsBetweenSequencesAndAlwaysMovesOn) {
   const Case cases[] = {
       {"abc", 4, 3},
       {std::string(10, 'a'), 4, 4},
-      {"aaa\xE3\x83\x86" "b", 4, 3},           // before the three-byte sequence
-      {"a\xF0\x9F\x98\x80", 4, 1},             // before the four-byte one
+      {"aaa\xE3\x83\x86"
+       "b",
+       4, 3},                                   // before the three-byte sequence
+      {"a\xF0\x9F\x98\x80", 4, 1},              // before the four-byte one
       {std::string(2000, '\x80'), 1024, 1024},  // no sequence to keep whole
       {"aa" + std::string(2000, '\x80'), 1024, 1024},
   };

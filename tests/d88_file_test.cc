@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include "disk/d88_file.h"
-#include "platform/file_length.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_length.h"
 #include "testing/d88_builder.h"
 #include "testing/game_disks.h"
 #include "testing/test_env.h"
@@ -17,7 +17,8 @@ namespace {
 
 std::vector<uint8_t> bytesOf(int size, uint8_t first) {
   std::vector<uint8_t> data(static_cast<std::size_t>(size));
-  for (int i = 0; i < size; ++i) data[static_cast<std::size_t>(i)] = static_cast<uint8_t>(first + i);
+  for (int i = 0; i < size; ++i)
+    data[static_cast<std::size_t>(i)] = static_cast<uint8_t>(first + i);
   return data;
 }
 
@@ -170,7 +171,11 @@ TEST_F(D88FileTest, ReadSectorFollowsTheSearchRules) {
       {"count 0 ends the search on a match", {rec(2, 8), rec(1, 8, 0)}, 1, 256, 0, 0xEE},
       {"count 0 first: nothing readable", {rec(1, 8, 0), rec(1, 8)}, 1, 256, 0, 0xEE},
       {"search ends after record count-1", {rec(2, 8, 1), rec(1, 8)}, 1, 256, 0, 0xEE},
-      {"smaller later count: runs on", {rec(2, 8), rec(3, 8, 1), rec(4, 8), rec(1, 8)}, 1, 64, 8,
+      {"smaller later count: runs on",
+       {rec(2, 8), rec(3, 8, 1), rec(4, 8), rec(1, 8)},
+       1,
+       64,
+       8,
        0x10},
       {"zero length", {rec(1, 8)}, 1, 0, 0, 0xEE},
       {"negative length", {rec(1, 8)}, 1, -5, 0, 0xEE},
@@ -278,7 +283,8 @@ TEST_F(D88FileTest, PositionsBeyondTheSigned32BitRangeAreAbsent) {
 TEST_F(D88FileTest, ListSectorIdsGivesIdsInTrackOrder) {
   D88Builder builder;
   builder.image("L");
-  for (int r = 16; r >= 1; --r) builder.sector(4, 2, 0, static_cast<uint8_t>(r), 1, bytesOf(256, 0));
+  for (int r = 16; r >= 1; --r)
+    builder.sector(4, 2, 0, static_cast<uint8_t>(r), 1, bytesOf(256, 0));
   openImage(builder.build());
   uint8_t buffer[80];
   ASSERT_EQ(disk_.listSectorIds(4, buffer, 8), 8);
@@ -372,7 +378,8 @@ TEST_F(D88FileTest, LongTracksAreReadAcrossRefills) {
   D88Builder builder;
   builder.image("LONG");
   for (int r = 0; r < 200; ++r) {
-    builder.sector(0, 0, 0, static_cast<uint8_t>(r), 2, bytesOf(1021 + r % 7, static_cast<uint8_t>(r)));
+    builder.sector(0, 0, 0, static_cast<uint8_t>(r), 2,
+                   bytesOf(1021 + r % 7, static_cast<uint8_t>(r)));
   }
   openImage(builder.build());
   uint8_t buffer[1100];

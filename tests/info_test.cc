@@ -62,13 +62,15 @@ std::vector<uint8_t> withBytes(std::vector<uint8_t> d88, std::size_t count, uint
 struct Layout {
   const char* name;
   std::vector<uint8_t> d88;
-  std::set<std::string> kinds;  // every note kind, of the file and its images
+  std::set<std::string> kinds;    // every note kind, of the file and its images
   std::vector<std::string> text;  // what the text report holds
 };
 
 std::vector<Layout> layouts() {
   D88Builder twoTracks;
-  twoTracks.image("OLD").sector(0, 0, 0, 1, 1, sectorData(256)).sector(1, 0, 1, 1, 1, sectorData(256));
+  twoTracks.image("OLD")
+      .sector(0, 0, 0, 1, 1, sectorData(256))
+      .sector(1, 0, 1, 1, 1, sectorData(256));
   std::vector<uint8_t> truncated = sample();
   truncated.resize(415840 + 400000);  // scenario disk 4 ends inside track 76
   std::vector<uint8_t> sizeZero = buildGameDisks({{"ZERO", 2, false, {}}});
@@ -91,75 +93,121 @@ std::vector<Layout> layouts() {
   D88Builder longTrack;
   longTrack.image("LONG");
   for (uint32_t i = 0; i < 70000; ++i) {
-    SectorRecord record{static_cast<uint8_t>(i), static_cast<uint8_t>(i >> 8),
-                        static_cast<uint8_t>(i >> 16), 0, {}};
+    SectorRecord record{static_cast<uint8_t>(i),
+                        static_cast<uint8_t>(i >> 8),
+                        static_cast<uint8_t>(i >> 16),
+                        0,
+                        {}};
     record.count = i == 65534 ? 1 : 65535;
     if (i == 25000) record.c = record.h = record.r = 0;  // record 0's ID once more
     longTrack.record(0, record);
   }
   // The 63rd of 63 images has disk size 0: d88cut looks at it twice.
-  std::vector<uint8_t> twice = buildGameDisks(std::vector<GameDisk>(63, GameDisk{"ONE", 9, false, {}, {1}}));
+  std::vector<uint8_t> twice =
+      buildGameDisks(std::vector<GameDisk>(63, GameDisk{"ONE", 9, false, {}, {1}}));
   storeLe32(twice, twice.size() / 63 * 62 + 0x1C, 0);
   std::vector<uint8_t> noTableEntries = D88Builder().image("NONE").build();
   storeLe32(noTableEntries, 0x20, 0x20);  // the first track where the table would begin
   std::vector<uint8_t> huge = sample();
   storeLe32(huge, 4 * 415840 + 0x1C, 0x80000000u);
   return {
-      {"the sample set", sample(), {}, {"image 1  offset 0x00065860  size 415840  media 0x00 (2D)  "
-                                        "protect 0x00  header 688  tracks 80  name \"SCENARIO DISK 4\""}},
-      {"a blank track before an image", blankTrackBeforeAnImage(), {"blank-track"},
-       {"  track 0  cylinder 0  head 0: 0/0/1/1", "  note: track 1: blank (the first record header "
-                                                 "has count 0) [blank-track]",
+      {"the sample set",
+       sample(),
+       {},
+       {"image 1  offset 0x00065860  size 415840  media 0x00 (2D)  "
+        "protect 0x00  header 688  tracks 80  name \"SCENARIO DISK 4\""}},
+      {"a blank track before an image",
+       blankTrackBeforeAnImage(),
+       {"blank-track"},
+       {"  track 0  cylinder 0  head 0: 0/0/1/1",
+        "  note: track 1: blank (the first record header "
+        "has count 0) [blank-track]",
         "image 1  offset 0x000004D0"}},
-      {"a 0x2A0 header", withShortHeader(twoTracks.build(), 0x2A0), {"short-header"},
+      {"a 0x2A0 header",
+       withShortHeader(twoTracks.build(), 0x2A0),
+       {"short-header"},
        {"header 672  tracks 2", "  track 1  cylinder 0  head 1: 0/1/1/1",
         "  note: short header: 672 bytes, a track table of 160 entries [short-header]"}},
-      {"a 0x288 header", withShortHeader(twoTracks.build(), 0x288), {"short-header"},
+      {"a 0x288 header",
+       withShortHeader(twoTracks.build(), 0x288),
+       {"short-header"},
        {"header 648  tracks 2"}},
-      {"a truncated file", truncated, {"truncated", "entry-past-file", "past-image-end"},
+      {"a truncated file",
+       truncated,
+       {"truncated", "entry-past-file", "past-image-end"},
        {"  note: image cut short: 400000 of its 415840 bytes are in the file [truncated]\n",
         "  note: tracks 77-79: the first record header is not whole inside the image's bytes "
         "[entry-past-file]\n",
         "38/0/4/3 38/0/5/3[past end]\n", "    MUSIC2: 11970 of 11970 bytes found\n"}},
-      {"zero bytes after the last image", withBytes(sample(), 100, 0), {"trailing-bytes"},
+      {"zero bytes after the last image",
+       withBytes(sample(), 100, 0),
+       {"trailing-bytes"},
        {"note: 100 bytes after the last image (offset 0x001FB9E0) [trailing-bytes]"}},
       {"a partial header at the end", withBytes(sample(), 100, 0xFF), {"partial-header"}, {}},
-      {"65 images", buildGameDisks(std::vector<GameDisk>(65, GameDisk{"MANY", 2, false, {}, {1}})),
-       {"more-images"}, {"note: images past the 64 that d88cut looks at: 1 [more-images]"}},
-      {"disk size 0", sizeZero, {"repeated-image", "size-below-header", "entry-past-size"},
+      {"65 images",
+       buildGameDisks(std::vector<GameDisk>(65, GameDisk{"MANY", 2, false, {}, {1}})),
+       {"more-images"},
+       {"note: images past the 64 that d88cut looks at: 1 [more-images]"}},
+      {"disk size 0",
+       sizeZero,
+       {"repeated-image", "size-below-header", "entry-past-size"},
        {"  note: d88cut looks at this image 64 times (images 0 to 63 start at this offset) "
         "[repeated-image]",
         "  note: tracks 0-79: the track-table entry is above the disk size [entry-past-size]"}},
-      {"entries inside the header and above the disk size", inHeader,
+      {"entries inside the header and above the disk size",
+       inHeader,
        {"entry-in-header", "entry-past-size", "entry-past-file"},
        {"  note: tracks 5, 163: the track-table entry points inside the header [entry-in-header]",
         "  note: track 0: the track-table entry is above the disk size [entry-past-size]",
         "  note: track 7: the first record header is not whole inside the image's bytes"}},
-      {"a last record without data", emptyLast.build(), {"size-mismatch"}, {"header 688  tracks 2"}},
-      {"a chain of a million headers", chain, {"more-images", "size-below-header", "entry-in-header"},
+      {"a last record without data",
+       emptyLast.build(),
+       {"size-mismatch"},
+       {"header 688  tracks 2"}},
+      {"a chain of a million headers",
+       chain,
+       {"more-images", "size-below-header", "entry-in-header"},
        {"note: images past the 64 that d88cut looks at: 1048512 [more-images]"}},
-      {"a disk size that steps back", stepBack, {"more-images", "truncated"},
+      {"a disk size that steps back",
+       stepBack,
+       {"more-images", "truncated"},
        {"note: images past the 64 that d88cut looks at: 1 [more-images]"}},
-      {"a track of 70000 records", longTrack.build(), {"count-mismatch", "size-mismatch", "duplicate-id"},
+      {"a track of 70000 records",
+       longTrack.build(),
+       {"count-mismatch", "size-mismatch", "duplicate-id"},
        {"tracks 1  name \"LONG\"", " 254/255/0/0[size 0][count 1] "}},
-      {"an image found twice", twice, {"repeated-image", "size-below-header", "entry-past-size"},
+      {"an image found twice",
+       twice,
+       {"repeated-image", "size-below-header", "entry-past-size"},
        {"  note: d88cut looks at this image 2 times (images 62 to 63 start at this offset) "
         "[repeated-image]"}},
-      {"single density, deleted, error status, one ID twice", oddRecords(),
+      {"single density, deleted, error status, one ID twice",
+       oddRecords(),
        {"size-mismatch", "duplicate-id"},
        {"protect 0x10", "0/0/1/1[single][size 128] 0/0/2/1[deleted][status 0xB0] 0/0/2/1",
         "  note: track 0: two records carry one sector ID [duplicate-id]"}},
       {"a disk size of 2^31", huge, {"truncated"}, {"size 2147483648"}},
       {"media kinds",
-       D88Builder().image("A", 0x10).image("B", 0x20).image("C", 0x30).image("D", 0x40)
-           .image("E", 0x50).build(), {},
+       D88Builder()
+           .image("A", 0x10)
+           .image("B", 0x20)
+           .image("C", 0x30)
+           .image("D", 0x40)
+           .image("E", 0x50)
+           .build(),
+       {},
        {"media 0x10 (2DD)", "media 0x20 (2HD)", "media 0x30 (1D)", "media 0x40 (1DD)",
         "media 0x50 (unknown)"}},
-      {"a header of no table entries", noTableEntries, {"short-header"},
+      {"a header of no table entries",
+       noTableEntries,
+       {"short-header"},
        {"header 32  tracks 0", "short header: 32 bytes, a track table of 0 entries"}},
-      {"no image", std::vector<uint8_t>(100, 'x'), {"partial-header"},
-       {"no disk image in ", "note: a partial image header of 100 bytes at the end of the file "
-                             "(offset 0x00000000) [partial-header]"}},
+      {"no image",
+       std::vector<uint8_t>(100, 'x'),
+       {"partial-header"},
+       {"no disk image in ",
+        "note: a partial image header of 100 bytes at the end of the file "
+        "(offset 0x00000000) [partial-header]"}},
   };
 }
 
@@ -183,7 +231,8 @@ TEST_F(InfoTest, ReportsTheLayoutsOfRealFiles) {
     EXPECT_EQ(r.status, 0) << layout.name;
     EXPECT_EQ(r.err, "") << layout.name;
     std::set<std::string> kinds;
-    for (std::size_t at = r.out.find(" ["); at != std::string::npos; at = r.out.find(" [", at + 1)) {
+    for (std::size_t at = r.out.find(" ["); at != std::string::npos;
+         at = r.out.find(" [", at + 1)) {
       const std::size_t end = r.out.find("]\n", at);
       if (end != std::string::npos && r.out.rfind("note: ", at) > r.out.rfind('\n', at)) {
         kinds.insert(r.out.substr(at + 2, end - at - 2));
@@ -191,7 +240,8 @@ TEST_F(InfoTest, ReportsTheLayoutsOfRealFiles) {
     }
     EXPECT_EQ(kinds, layout.kinds) << layout.name << "\n" << r.out;
     for (const std::string& line : layout.text) {
-      EXPECT_NE(r.out.find(line), std::string::npos) << layout.name << ": " << line << "\n" << r.out;
+      EXPECT_NE(r.out.find(line), std::string::npos) << layout.name << ": " << line << "\n"
+                                                     << r.out;
     }
   }
 }
@@ -219,8 +269,9 @@ TEST_F(InfoTest, JsonHoldsTheSameFactsForAllFiles) {
   EXPECT_EQ(system.at("game").at("disk"), "system");
   EXPECT_EQ(system.at("nameBytes"), "53595354454D204449534B");
   EXPECT_EQ(system.at("tracks").at(1).at("offset"), 688 + 16 * (16 + 256));
-  EXPECT_EQ(system.at("game").at("files").at(2), nlohmann::json::parse(
-      R"({"name":"MUSIC","length":56540,"found":56540,"stop":null})"));
+  EXPECT_EQ(system.at("tracks").at(1).at("declared"), 5);
+  EXPECT_EQ(system.at("game").at("files").at(2),
+            nlohmann::json::parse(R"({"name":"MUSIC","length":56540,"found":56540,"stop":null})"));
   EXPECT_EQ(system.at("tracks").at(1).at("records").at(0),
             nlohmann::json::parse(R"({"c":0,"h":1,"r":1,"n":3,"count":5,"density":0,"deleted":0,
                                       "status":0,"dataSize":1024})"));
@@ -238,16 +289,17 @@ TEST_F(InfoTest, JsonHoldsTheSameFactsForAllFiles) {
 #endif
 
 TEST_F(InfoTest, SaysWhereAndWhyARunStops) {
-  const std::string path =
-      write("gaps.d88", buildGameDisks({{"GAPS", 0, true, {{6, 3}, {30, 1}}}, {"X", 9, false, {}}}));
+  const std::string path = write(
+      "gaps.d88", buildGameDisks({{"GAPS", 0, true, {{6, 3}, {30, 1}}}, {"X", 9, false, {}}}));
   const ProgramResult r = run({path});
-  EXPECT_NE(r.out.find("  system disk\n"
-                       "    LOADER: 16384 of 16384 bytes found\n"
-                       "    DRIVER: 5120 of 7552 bytes found; the run stops at track 6 (C 3, H 0, "
-                       "R 3): no such sector on the track\n"
-                       "    MUSIC: 27392 of 56540 bytes found; the run stops at track 30 (C 15, H 0, "
-                       "R 1): no such sector on the track\n"),
-            std::string::npos)
+  EXPECT_NE(
+      r.out.find("  system disk\n"
+                 "    LOADER: 16384 of 16384 bytes found\n"
+                 "    DRIVER: 5120 of 7552 bytes found; the run stops at track 6 (C 3, H 0, "
+                 "R 3): no such sector on the track\n"
+                 "    MUSIC: 27392 of 56540 bytes found; the run stops at track 30 (C 15, H 0, "
+                 "R 1): no such sector on the track\n"),
+      std::string::npos)
       << r.out;
   EXPECT_NE(r.out.find("  not a disk of the game\n"), std::string::npos) << r.out;
   EXPECT_EQ(dir_.entries(), std::vector<std::string>{"gaps.d88"});  // nothing written
@@ -255,7 +307,8 @@ TEST_F(InfoTest, SaysWhereAndWhyARunStops) {
 
 TEST_F(InfoTest, NamesAreDecodedOnlyWhereTheyCanBe) {
   // テ, a control byte, X, DEL, then a lead byte without its second byte.
-  const std::string controls = write("controls.d88", D88Builder().image(std::string(16, '\x01')).build());
+  const std::string controls =
+      write("controls.d88", D88Builder().image(std::string(16, '\x01')).build());
   std::string escaped;
   for (int i = 0; i < 16; ++i) escaped += "\\x01";
   EXPECT_NE(run({controls}).out.find("name \"" + escaped + "\""), std::string::npos);
@@ -270,7 +323,8 @@ TEST_F(InfoTest, NamesAreDecodedOnlyWhereTheyCanBe) {
     unsetenv("LC_ALL");
     setenv("LANG", "C.UTF-8", 1);
   });
-  EXPECT_NE(terminal.out.find("name \"\u30C6\\x01X\\x7F\\x83\""), std::string::npos) << terminal.out;
+  EXPECT_NE(terminal.out.find("name \"\u30C6\\x01X\\x7F\\x83\""), std::string::npos)
+      << terminal.out;
 #endif
 #ifdef D88CUT_HAVE_JSON
   // 0x81 leads full-width spaces and punctuation.
@@ -310,9 +364,8 @@ TEST_F(InfoTest, CommandLines) {
     EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << line << "\n" << r.err;
   }
 #ifndef _WIN32
-  const ProgramResult full = runProgram(D88INFO_PATH, {good}, dir_.path(), [] {
-    dup2(open("/dev/full", O_WRONLY), 1);
-  });
+  const ProgramResult full =
+      runProgram(D88INFO_PATH, {good}, dir_.path(), [] { dup2(open("/dev/full", O_WRONLY), 1); });
   EXPECT_EQ(full.status, 1);
   EXPECT_EQ(full.err, "d88info: error: cannot write standard output: " +
                           std::string(std::strerror(ENOSPC)) + "\n");

@@ -76,7 +76,8 @@ TEST_F(ReadSectorsTest, AShortSectorIsPlacedButNotCounted) {
 TEST_F(ReadSectorsTest, RunsPastLastSectorKeepCountingUp) {
   D88Builder builder;
   builder.image("HIGH");
-  for (int r = 6; r <= 8; ++r) builder.sector(0, 0, 0, static_cast<uint8_t>(r), 0, std::vector<uint8_t>(128, 1));
+  for (int r = 6; r <= 8; ++r)
+    builder.sector(0, 0, 0, static_cast<uint8_t>(r), 0, std::vector<uint8_t>(128, 1));
   openBytes(builder.build());
   int32_t found = 0;
   run(0, 0, 0, 6, 0, 1280, &found);
@@ -110,8 +111,8 @@ TEST_F(ReadSectorsTest, NothingIsReadForEmptyTotalsOrBadSizeCodes) {
   struct Case {
     int n, total;
   };
-  for (const Case& c : {Case{3, 0}, Case{3, -1024}, Case{-1, 1024}, Case{24, 1024},
-                        Case{31, 1024}, Case{INT32_MIN, 1024}}) {
+  for (const Case& c : {Case{3, 0}, Case{3, -1024}, Case{-1, 1024}, Case{24, 1024}, Case{31, 1024},
+                        Case{INT32_MIN, 1024}}) {
     int32_t found = -1;
     const std::vector<uint8_t> got = run(1, 0, 1, 1, c.n, c.total, &found);
     EXPECT_EQ(found, 0) << "n " << c.n << " total " << c.total;

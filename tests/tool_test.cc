@@ -2,8 +2,8 @@
 // End-to-end runs of the built d88cut in fresh directories.
 #include <gtest/gtest.h>
 #ifndef _WIN32
-#include <signal.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "expected_runs.h"
 #include "d88cut_version.h"
+#include "expected_runs.h"
 #include "testing/d88_builder.h"
 #include "testing/game_disks.h"
 #include "testing/test_env.h"
@@ -29,7 +29,9 @@ const std::string kOpenFailure =
     "\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1.\n";
 const std::string kRecognised = "\x82\xF0\x94\x46\x8E\xAF\x82\xB5\x82\xDC\x82\xB5\x82\xBD.\n";
 const std::string kSystem = "SYSTEM DISK" + kRecognised;
-std::string scenario(char digit) { return std::string("SCENARIO DISK ") + digit + " " + kRecognised; }
+std::string scenario(char digit) {
+  return std::string("SCENARIO DISK ") + digit + " " + kRecognised;
+}
 const std::string kSystemFiles =
     kSystem + "cutting ... LOADER\ncutting ... DRIVER\ncutting ... MUSIC\n";
 
@@ -40,8 +42,8 @@ const std::vector<uint8_t> kMusic2 = expectedFile(72, 4, 385, 11970);
 
 std::string incomplete(const std::string& file, int image, int found, int length,
                        const std::string& where, const std::string& why) {
-  return "d88cut: warning: " + file + " (image " + std::to_string(image) + ") is incomplete: " +
-         std::to_string(found) + " of its " + std::to_string(length) +
+  return "d88cut: warning: " + file + " (image " + std::to_string(image) +
+         ") is incomplete: " + std::to_string(found) + " of its " + std::to_string(length) +
          " bytes were found on the disk; the run stops at track " + where + ": " + why + "\n";
 }
 
@@ -61,7 +63,6 @@ class ToolTest : public ::testing::Test {
   ScopedTempDir input_;
   ScopedTempDir work_;
 };
-
 
 TEST_F(ToolTest, CommandLines) {
   const std::string usage = "Usage: " + programPath(D88CUT_PATH) + " [d88file] (DiskNo.)\n";
@@ -104,7 +105,8 @@ TEST_F(ToolTest, UnopenableFilesPrintTheOpenFailureAndWhy) {
       {work_.file("missing.d88"), ENOENT, nullptr},
 #ifndef _WIN32
       {work_.path(), EISDIR, nullptr},
-      {"/dev/stdin", ESPIPE, [] {  // a pipe cannot be read at random
+      {"/dev/stdin", ESPIPE,
+       [] {  // a pipe cannot be read at random
          int ends[2];
          if (pipe(ends) == 0) dup2(ends[0], 0);
        }},
@@ -155,15 +157,17 @@ TEST_F(ToolTest, RecognitionCases) {
   storeLe32(sizeZero, 0x1C, 0);
   std::vector<GameDisk> many(65, GameDisk{"MANY", 2, false, {}});
   const Case cases[] = {
-      {"any order, scenario number not id", buildGameDisks({{"", 4, false, {}}, {"", 1, false, {}},
-                                                   {"", 3, false, {}}, {"", 2, false, {}}}),
+      {"any order, scenario number not id",
+       buildGameDisks(
+           {{"", 4, false, {}}, {"", 1, false, {}}, {"", 3, false, {}}, {"", 2, false, {}}}),
        scenario('1') + scenario('4') + "cutting ... MUSIC2\n" + scenario('3') + scenario('2')},
       {"id 0 without the signature", buildGameDisks({{"", 0, false, {}}}), "", 1},
       {"id 5 and 255", buildGameDisks({{"", 5, false, {}}, {"", 255, true, {}}}), "", 2},
       {"boot sector holding the signature", bootOnly, kSystemFiles},
       {"128-byte boot sector", halfBoot, kSystemFiles},
       {"disk size 0", sizeZero, "", 64},
-      {"65 images", buildGameDisks(many), [] {
+      {"65 images", buildGameDisks(many),
+       [] {
          std::string s;
          for (int i = 0; i < 64; ++i) s += scenario('2');
          return s;
@@ -174,9 +178,9 @@ TEST_F(ToolTest, RecognitionCases) {
     const ProgramResult r = run(c.d88);
     EXPECT_EQ(r.out, textLines(c.out)) << c.name;
     EXPECT_EQ(r.status, 0) << c.name << "\n" << r.err;
-    const std::string note = "d88cut: note: " + inputPath() +
-                             " holds no disk of the game (disk images looked at: " +
-                             std::to_string(c.looked) + ")\n";
+    const std::string note =
+        "d88cut: note: " + inputPath() +
+        " holds no disk of the game (disk images looked at: " + std::to_string(c.looked) + ")\n";
     EXPECT_EQ(r.err, c.looked < 0 ? "" : textLines(note)) << c.name;
   }
 }
@@ -207,6 +211,14 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   EXPECT_TRUE(std::equal(driver.begin() + 5120, driver.end(), kLoader.begin() + 5120));
   EXPECT_EQ(output("MUSIC"), kMusic);
 
+  // The buffer is cleared for each image: a later image whose MUSIC run
+  // stops at once holds none of the earlier image's MUSIC bytes past LOADER's.
+  r = run(buildGameDisks({{"MUSIC TO 30", 0, true, {{30, 1}}}, {"NO MUSIC", 0, true, {{24, 4}}}}));
+  const std::vector<uint8_t> music = output("MUSIC");
+  ASSERT_EQ(music.size(), 56540u);
+  EXPECT_TRUE(
+      std::all_of(music.begin() + (16384 - 256), music.end(), [](uint8_t b) { return b == 0; }));
+
   // Of a longer boot sector only its 256 bytes are read: with LOADER's first
   // sector and the signature sector missing, LOADER begins with the boot
   // sector (which holds the signature), then zero bytes.
@@ -226,8 +238,8 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
 std::size_t headerOf(const std::vector<uint8_t>& d88, uint8_t c, uint8_t h, uint8_t r) {
   const uint8_t id[] = {c, h, r, 3, 5, 0};
   for (std::size_t pos = 688; pos + 16 <= d88.size(); ++pos) {
-    if (std::equal(id, id + 6, d88.begin() + static_cast<std::ptrdiff_t>(pos)) && d88[pos + 14] == 0 &&
-        d88[pos + 15] == 4) {
+    if (std::equal(id, id + 6, d88.begin() + static_cast<std::ptrdiff_t>(pos)) &&
+        d88[pos + 14] == 0 && d88[pos + 15] == 4) {
       return pos;
     }
   }
@@ -252,7 +264,8 @@ TEST_F(ToolTest, IncompleteRunsSayWhereAndWhyAndNeverReplaceAWholeCopy) {
       {"a track absent", buildGameDisks({damaged}),
        incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent"), false},
       {"a short sector", shortSector,
-       incomplete("MUSIC", 0, 2816, 56540, "25 (C 12, H 1, R 2)", "the sector holds only 100 bytes"),
+       incomplete("MUSIC", 0, 2816, 56540, "25 (C 12, H 1, R 2)",
+                  "the sector holds only 100 bytes"),
        false},
       {"a damaged copy after a whole one", buildGameDisks({whole, damaged}),
        incomplete("MUSIC", 1, 27392, 56540, absent,
@@ -307,28 +320,34 @@ TEST_F(ToolTest, SeveralFilesAreCutInTurn) {
   }
   const std::string missing = input_.file("missing.d88");
   const std::string damagedMusic =
-      "d88cut: warning: MUSIC (" + paths[2] + ", image 0) is incomplete: 27392 of its 56540 "
+      "d88cut: warning: MUSIC (" + paths[2] +
+      ", image 0) is incomplete: 27392 of its 56540 "
       "bytes were found on the disk; the run stops at track 30 (C 15, H 0, R 1): no such sector on "
-      "the track; the complete copy from " + paths[0] + ", image 0 was kept\n";
+      "the track; the complete copy from " +
+      paths[0] + ", image 0 was kept\n";
   struct Case {
     std::vector<std::string> args;
     int status;
     std::string out, err;
   };
   const Case cases[] = {
-      {{paths[0], paths[1]}, 0,
+      {{paths[0], paths[1]},
+       0,
        paths[0] + ":\n" + kSystemFiles + "\n" + paths[1] + ":\n" + scenario('4') +
            "cutting ... MUSIC2\n",
        ""},
-      {{paths[1], missing, paths[0]}, 1,
-       paths[1] + ":\n" + scenario('4') + "cutting ... MUSIC2\n\n" + missing + ":\n\n" +
-           paths[0] + ":\n" + kSystemFiles,
+      {{paths[1], missing, paths[0]},
+       1,
+       paths[1] + ":\n" + scenario('4') + "cutting ... MUSIC2\n\n" + missing + ":\n\n" + paths[0] +
+           ":\n" + kSystemFiles,
        kOpenFailure + "d88cut: cannot open " + missing + ": " + std::strerror(ENOENT) + "\n"},
-      {{paths[0], paths[2], paths[3]}, 1,
+      {{paths[0], paths[2], paths[3]},
+       1,
        paths[0] + ":\n" + kSystemFiles + "\n" + paths[2] + ":\n" + kSystemFiles + "\n" + paths[3] +
            ":\n",
-       damagedMusic + "d88cut: note: " + paths[3] + " holds no disk of the game (disk images "
-       "looked at: 1)\n"},
+       damagedMusic + "d88cut: note: " + paths[3] +
+           " holds no disk of the game (disk images "
+           "looked at: 1)\n"},
   };
   for (const Case& c : cases) {
     const ProgramResult r = runProgram(D88CUT_PATH, c.args, work_.path());
@@ -352,10 +371,11 @@ TEST_F(ToolTest, AnEarlierFileIsReplacedWhole) {
 // Bytes that a text-mode reader would stop at (0x1A) or fold (CR LF) early in
 // the image, in the header and in the boot sector, change nothing.
 TEST_F(ToolTest, ControlZAndCrLfInTheImageAreJustBytes) {
-  std::vector<uint8_t> d88 = buildGameDisks({{"\x1A\r\nCTRL", 1, false, {}, {}}, {"SYS", 0, true, {}, {}}});
+  std::vector<uint8_t> d88 =
+      buildGameDisks({{"\x1A\r\nCTRL", 1, false, {}, {}}, {"SYS", 0, true, {}, {}}});
   const uint8_t awkward[] = {0x1A, '\r', '\n', '\r', '\n', 0x1A};
-  std::memcpy(d88.data() + 0x10, awkward, sizeof awkward);       // the uninterpreted header bytes
-  std::memcpy(d88.data() + 688 + 16, awkward, sizeof awkward);   // the boot sector's data
+  std::memcpy(d88.data() + 0x10, awkward, sizeof awkward);      // the uninterpreted header bytes
+  std::memcpy(d88.data() + 688 + 16, awkward, sizeof awkward);  // the boot sector's data
   const ProgramResult r = run(d88);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, textLines(scenario('4') + "cutting ... MUSIC2\n" + kSystemFiles));
@@ -371,8 +391,8 @@ TEST_F(ToolTest, AFullDiskKeepsThePreviousFile) {
     setrlimit(RLIMIT_FSIZE, &limit);
   });
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "d88cut: error: cannot write MUSIC: " + std::string(std::strerror(EFBIG)) +
-                       "\n");
+  EXPECT_EQ(r.err,
+            "d88cut: error: cannot write MUSIC: " + std::string(std::strerror(EFBIG)) + "\n");
   EXPECT_EQ(output("MUSIC"), (std::vector<uint8_t>{'o', 'l', 'd'}));
   EXPECT_EQ(output("LOADER"), kLoader);
   EXPECT_EQ(output("MUSIC2"), kMusic2);
@@ -385,13 +405,21 @@ TEST_F(ToolTest, ASymbolicLinkIsReplacedNotWrittenThrough) {
   ASSERT_EQ(symlink(elsewhere.file("target").c_str(), work_.file("MUSIC2").c_str()), 0);
   const ProgramResult r = run(buildSampleSet());
   EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(work_.file("MUSIC2"))));
+  EXPECT_TRUE(
+      std::filesystem::is_regular_file(std::filesystem::symlink_status(work_.file("MUSIC2"))));
   EXPECT_EQ(output("MUSIC2"), kMusic2);
   EXPECT_EQ(readBytes(elsewhere.file("target")), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
 }
 TEST_F(ToolTest, ASignalWhileWritingRemovesTheTemporaryFile) {
   ASSERT_TRUE(writeBytes(inputPath(), buildSampleSet()));
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  // A signal ignored when the tool started (nohup) stays ignored: the run goes on.
+  struct Case {
+    int signal;
+    bool ignoredAtStart;
+  };
+  for (const Case& c :
+       {Case{SIGINT, false}, Case{SIGTERM, false}, Case{SIGHUP, false}, Case{SIGHUP, true}}) {
+    const int signal = c.signal;
     ScopedTempDir work;
     ASSERT_TRUE(writeBytes(work.file("MUSIC"), {'o', 'l', 'd'}));
     auto writingMusic = [&work] {
@@ -400,7 +428,15 @@ TEST_F(ToolTest, ASignalWhileWritingRemovesTheTemporaryFile) {
       }
       return false;
     };
-    const ProgramResult r = runAndSignal(D88CUT_PATH, {inputPath()}, work.path(), signal, writingMusic);
+    const ProgramResult r =
+        runAndSignal(D88CUT_PATH, {inputPath()}, work.path(), signal, writingMusic,
+                     [&c] { ::signal(c.signal, c.ignoredAtStart ? SIG_IGN : SIG_DFL); });
+    if (c.ignoredAtStart) {
+      EXPECT_EQ(r.signal, 0);
+      EXPECT_EQ(r.status, 0);
+      EXPECT_EQ(work.entries(), (std::vector<std::string>{"DRIVER", "LOADER", "MUSIC", "MUSIC2"}));
+      continue;
+    }
     EXPECT_EQ(r.signal, signal);
     EXPECT_EQ(work.entries(), (std::vector<std::string>{"DRIVER", "LOADER", "MUSIC"})) << signal;
     EXPECT_EQ(readBytes(work.file("MUSIC")), (std::vector<uint8_t>{'o', 'l', 'd'})) << signal;
@@ -410,7 +446,8 @@ TEST_F(ToolTest, ASignalWhileWritingRemovesTheTemporaryFile) {
 TEST_F(ToolTest, ALostStandardOutputIsReported) {
   const ProgramResult r = run(buildSampleSet(), {}, [] { dup2(open("/dev/full", O_WRONLY), 1); });
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "d88cut: error: cannot write standard output: " + std::string(std::strerror(ENOSPC)) + "\n");
+  EXPECT_EQ(r.err, "d88cut: error: cannot write standard output: " +
+                       std::string(std::strerror(ENOSPC)) + "\n");
   EXPECT_EQ(output("MUSIC2"), kMusic2);
 }
 
@@ -421,7 +458,8 @@ TEST_F(ToolTest, ATemporaryNameInUseIsPassedOverAndAHundredAreReported) {
     // In the child, with d88cut's own process id: LOADER's first names taken.
     const ProgramResult r = runProgram(D88CUT_PATH, {inputPath()}, work.path(), [inUse] {
       for (int n = 0; n < inUse; ++n) {
-        const std::string name = "LOADER." + std::to_string(getpid()) + "-" + std::to_string(n) + ".tmp";
+        const std::string name =
+            "LOADER." + std::to_string(getpid()) + "-" + std::to_string(n) + ".tmp";
         close(open(name.c_str(), O_WRONLY | O_CREAT, 0644));
       }
     });
@@ -430,7 +468,8 @@ TEST_F(ToolTest, ATemporaryNameInUseIsPassedOverAndAHundredAreReported) {
       EXPECT_EQ(readBytes(work.file("LOADER")), kLoader);
     } else {
       EXPECT_EQ(r.status, 1);
-      EXPECT_EQ(r.err, "d88cut: error: cannot write LOADER: " + std::string(std::strerror(EEXIST)) + "\n");
+      EXPECT_EQ(r.err,
+                "d88cut: error: cannot write LOADER: " + std::string(std::strerror(EEXIST)) + "\n");
       EXPECT_FALSE(std::filesystem::exists(work.file("LOADER")));
     }
     EXPECT_EQ(work.entries().size(), static_cast<std::size_t>(inUse) + (inUse == 99 ? 4 : 3));
@@ -449,6 +488,5 @@ TEST_F(ToolTest, ReportsFollowTheirProgressLinesInOneLog) {
                        incomplete("MUSIC", 0, 27392, 56540, "30 (C 15, H 0, R 1)", where));
 }
 #endif
-
 
 }  // namespace

@@ -53,10 +53,10 @@ struct Extraction {
 };
 
 enum class CutStatus {
-  kComplete,      // every byte came from the disk, and the file was written
-  kIncomplete,    // the run stopped early; written at full length all the same
-  kKeptEarlier,   // the run stopped early; an earlier image's complete file was kept
-  kNotWritten,    // the file could not be written; any previous file is intact
+  kComplete,     // every byte came from the disk, and the file was written
+  kIncomplete,   // the run stopped early; written at full length all the same
+  kKeptEarlier,  // the run stopped early; an earlier image's complete file was kept
+  kNotWritten,   // the file could not be written; any previous file is intact
 };
 
 // Reads the file's run into the buffer (readFileRun), prints the progress

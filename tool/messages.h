@@ -10,11 +10,11 @@ inline constexpr char kUsage[] = "Usage: %s [d88file] (DiskNo.)\n";
 
 // "Cannot open the file."
 inline constexpr char kOpenFailure[] =
-    "\x83\x74\x83\x40\x83\x43\x83\x8B"  // fa i ru (katakana: file)
-    "\x82\xF0"                          // wo
-    "\x83\x49"                          // o (katakana)
-    "\x81\x5B"                          // long-vowel mark
-    "\x83\x76\x83\x93"                  // pu n (katakana: open)
+    "\x83\x74\x83\x40\x83\x43\x83\x8B"          // fa i ru (katakana: file)
+    "\x82\xF0"                                  // wo
+    "\x83\x49"                                  // o (katakana)
+    "\x81\x5B"                                  // long-vowel mark
+    "\x83\x76\x83\x93"                          // pu n (katakana: open)
     "\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1"  // dekimasen (cannot)
     ".\n";
 
@@ -89,7 +89,6 @@ inline constexpr char kPressEnter[] = "Press Enter to close this window.";
 
 // --version: the version.
 inline constexpr char kVersion[] = "d88cut %s\n";
-
 
 static_assert(sizeof kOpenFailure - 1 == 30, "open-failure text is 30 bytes");
 static_assert(sizeof kSystemDisk - 1 == 27, "system-disk text is 27 bytes");

@@ -41,8 +41,8 @@ struct D88Source {
 
 // Looks at every image of the open file and cuts what it recognises;
 // false if a file was incomplete or not written.
-bool cutAllImages(D88File& disk, const D88Source& source, CompleteFiles* complete,
-                  std::FILE* out, std::FILE* err) {
+bool cutAllImages(D88File& disk, const D88Source& source, CompleteFiles* complete, std::FILE* out,
+                  std::FILE* err) {
   bool whole = true;
   int32_t recognised = 0;
   const int32_t images = disk.imageCount();
@@ -52,8 +52,8 @@ bool cutAllImages(D88File& disk, const D88Source& source, CompleteFiles* complet
     disk.selectImage(i);  // an image that cannot be selected is recognised as none
     const DiskRecognition recognition = recogniseDisk(disk, extractionBuffer);
     if (recognition.kind != DiskRecognition::kOther) ++recognised;
-    const Extraction extraction = {disk,     extractionBuffer, out, err, i, complete,
-                                   source.path, source.namesPath};
+    const Extraction extraction = {disk, extractionBuffer, out,         err,
+                                   i,    complete,         source.path, source.namesPath};
     whole = handleImage(extraction, recognition) && whole;
   }
   if (recognised == 0) {
