@@ -88,7 +88,24 @@ TrackWalk D88File::walkTrack(int32_t track) const {
   return walkRecords(trackPosition(track), kMaxFilePosition + 1);
 }
 
-bool D88File::nextRecord(TrackWalk* walk, TrackRecord* record) {
+inline bool D88File::readHeaderAt(int64_t position, SectorHeader* header) {
+  // A search reads header after header: parse straight from the cache when
+  // the header lies inside it.
+  if (const uint8_t* cached = file.cachedAt(position, kSectorHeaderSize)) {
+    *header = parseSectorHeader(cached);
+    return true;
+  }
+  uint8_t raw[kSectorHeaderSize];
+  if (file.readAt(position, raw, kSectorHeaderSize) < kSectorHeaderSize) return false;
+  *header = parseSectorHeader(raw);
+  return true;
+}
+
+bool D88File::nextRecord(TrackWalk* walk, TrackRecord* record) { return step(walk, record); }
+
+// Inline in the search, which steps header by header through chains that
+// may be long.
+inline bool D88File::step(TrackWalk* walk, TrackRecord* record) {
   if (walk->ended) return false;
   // Each step moves at least one header forward, so a walk ends at its end
   // position whatever the counts say.
@@ -121,7 +138,7 @@ int32_t D88File::readMatchingSector(int32_t track, int32_t c, int32_t h, int32_t
   // A header with count 0 ends the walk before its ID is compared, on purpose.
   TrackWalk walk = walkTrack(track);
   TrackRecord record;
-  while (nextRecord(&walk, &record)) {
+  while (step(&walk, &record)) {
     const SectorHeader& header = record.header;
     if (header.c == c && header.h == h && header.r == r && header.n == n) {
       if (matched != nullptr) *matched = true;
@@ -174,7 +191,7 @@ int32_t D88File::listSectorIds(int32_t track, uint8_t* buffer, int32_t length) {
   walk.countZeroEnds = false;  // the listing goes on past a count of 0
   int32_t written = 0;
   TrackRecord record;
-  while (length - written >= 4 && nextRecord(&walk, &record)) {
+  while (length - written >= 4 && step(&walk, &record)) {
     buffer[written + 0] = record.header.c;
     buffer[written + 1] = record.header.h;
     buffer[written + 2] = record.header.r;
@@ -184,15 +201,3 @@ int32_t D88File::listSectorIds(int32_t track, uint8_t* buffer, int32_t length) {
   return written;
 }
 
-bool D88File::readHeaderAt(int64_t position, SectorHeader* header) {
-  // A search reads header after header: parse straight from the cache when
-  // the header lies inside it.
-  if (const uint8_t* cached = file.cachedAt(position, kSectorHeaderSize)) {
-    *header = parseSectorHeader(cached);
-    return true;
-  }
-  uint8_t raw[kSectorHeaderSize];
-  if (file.readAt(position, raw, kSectorHeaderSize) < kSectorHeaderSize) return false;
-  *header = parseSectorHeader(raw);
-  return true;
-}

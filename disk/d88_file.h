@@ -193,6 +193,8 @@ class D88File {
                              uint8_t* buffer, int32_t length, bool* matched);
   // File position of `track`'s first record, or -1 when the track is absent.
   int64_t trackPosition(int32_t track) const;
+  // nextRecord, inline where the reader walks.
+  bool step(TrackWalk* walk, TrackRecord* record);
   // Reads the sector header at pos; false when the file ends before it is whole.
   bool readHeaderAt(int64_t pos, SectorHeader* header);
   void clearSelection();

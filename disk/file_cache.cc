@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "disk/d88_format.h"
 
 bool FileCache::open(const char* path) {
   close();
@@ -31,14 +30,6 @@ void FileCache::close() {
   file = nullptr;
   cacheLength = 0;
   streamPosition = -1;
-}
-
-const uint8_t* FileCache::cachedAt(int64_t pos, int32_t n) const {
-  const int64_t end = pos + n;
-  if (pos < cacheStart || end > cacheStart + cacheLength || end - 1 > kMaxFilePosition) {
-    return nullptr;
-  }
-  return cache + (pos - cacheStart);
 }
 
 bool FileCache::fill(int64_t position) {

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "disk/d88_format.h"
+
 class FileCache {
  public:
   FileCache() = default;
@@ -40,7 +42,14 @@ class FileCache {
 
   // The n bytes at pos when the cache holds all of them, else null. Valid
   // until the next call of this object.
-  const uint8_t* cachedAt(int64_t pos, int32_t n) const;
+  // Inline: a search asks this once per header.
+  const uint8_t* cachedAt(int64_t pos, int32_t n) const {
+    const int64_t end = pos + n;
+    if (pos < cacheStart || end > cacheStart + cacheLength || end - 1 > kMaxFilePosition) {
+      return nullptr;
+    }
+    return cache + (pos - cacheStart);
+  }
 
  private:
   bool fill(int64_t pos);
