@@ -99,12 +99,12 @@ void findGameFile(D88File& disk, const FileEntry& entry, GameFindings* game) {
 // What d88cut would make of the image, and the bytes of each file it would cut.
 void findGame(D88File& disk, int32_t index, GameFindings* game) {
   disk.selectImage(index);  // an image that cannot be selected is recognised as none
-  game->disk = recogniseDisk(disk, infoBuffer);
-  if (game->disk.kind == DiskRecognition::kSystemDisk) {
+  game->recognition = recogniseDisk(disk, infoBuffer);
+  if (game->recognition.kind == DiskRecognition::kSystemDisk) {
     for (const FileEntry* entry = systemDiskFiles; entry->sector != 0; ++entry) {
       findGameFile(disk, *entry, game);
     }
-  } else if (game->disk.kind == DiskRecognition::kScenarioDisk && game->disk.scenario == 4) {
+  } else if (game->recognition.kind == DiskRecognition::kScenarioDisk && game->recognition.scenario == 4) {
     findGameFile(disk, scenarioDisk4File, game);
   }
 }

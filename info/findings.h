@@ -41,7 +41,7 @@ struct GameFileFinding {
 };
 
 struct GameFindings {
-  DiskRecognition disk;
+  DiskRecognition recognition;
   int32_t fileCount = 0;
   GameFileFinding files[3];  // the system disk's three, or MUSIC2
 };

@@ -90,13 +90,13 @@ void writeGameFile(std::FILE* out, const GameFileFinding& file, bool first) {
 }
 
 void writeGame(std::FILE* out, const GameFindings& game) {
-  const DiskRecognition::Kind kind = game.disk.kind;
+  const DiskRecognition::Kind kind = game.recognition.kind;
   std::fprintf(out, "\"game\":{\"disk\":\"%s\",\"scenario\":",
                kind == DiskRecognition::kSystemDisk     ? "system"
                : kind == DiskRecognition::kScenarioDisk ? "scenario"
                                                         : "none");
   if (kind == DiskRecognition::kScenarioDisk)
-    std::fprintf(out, "%d", static_cast<int>(game.disk.scenario));
+    std::fprintf(out, "%d", static_cast<int>(game.recognition.scenario));
   else
     std::fputs("null", out);
   std::fputs(",\"files\":[", out);

@@ -24,10 +24,10 @@ void writeImageLine(const Report& r, const ImageFindings& found) {
 }
 
 void writeGame(const Report& r, const GameFindings& game) {
-  if (game.disk.kind == DiskRecognition::kSystemDisk) {
+  if (game.recognition.kind == DiskRecognition::kSystemDisk) {
     writeMessage(r.out, kInfoSystemDisk);
-  } else if (game.disk.kind == DiskRecognition::kScenarioDisk) {
-    printMessage(r.out, kInfoScenarioDisk, static_cast<int>(game.disk.scenario));
+  } else if (game.recognition.kind == DiskRecognition::kScenarioDisk) {
+    printMessage(r.out, kInfoScenarioDisk, static_cast<int>(game.recognition.scenario));
   } else {
     writeMessage(r.out, kInfoOther);
   }
