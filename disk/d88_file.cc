@@ -132,8 +132,7 @@ int32_t D88File::readSector(int32_t track, int32_t c, int32_t h, int32_t r, int3
 }
 
 int32_t D88File::readMatchingSector(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
-                                    uint8_t* buffer, int32_t length, bool* matched) {
-  if (matched != nullptr) *matched = false;
+                                    uint8_t* buffer, int32_t length, SectorHeader* found) {
   if (length <= 0) return 0;
   // A header with count 0 ends the walk before its ID is compared, on purpose.
   TrackWalk walk = walkTrack(track);
@@ -141,7 +140,7 @@ int32_t D88File::readMatchingSector(int32_t track, int32_t c, int32_t h, int32_t
   while (step(&walk, &record)) {
     const SectorHeader& header = record.header;
     if (header.c == c && header.h == h && header.r == r && header.n == n) {
-      if (matched != nullptr) *matched = true;
+      if (found != nullptr) *found = header;
       const int32_t amount = header.dataSize < length ? header.dataSize : length;
       return file.readAt(record.position + kSectorHeaderSize, buffer, amount);
     }
@@ -150,16 +149,23 @@ int32_t D88File::readMatchingSector(int32_t track, int32_t c, int32_t h, int32_t
 }
 
 int32_t D88File::readSectors(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
-                             uint8_t* buffer, int32_t total, RunStop* stop) {
+                             uint8_t* buffer, int32_t total, RunStop* stop, RunDamage* damage) {
   if (stop != nullptr) *stop = RunStop{};
+  if (damage != nullptr) *damage = RunDamage{};
   if (n < 0 || n > kMaxSizeCode || total <= 0) return 0;
-  int32_t step = int32_t{128} << n;
+  int32_t piece = int32_t{128} << n;
   int32_t done = 0;
   while (done < total) {
-    if (total - done < step) step = total - done;
-    bool matched = false;
-    const int32_t got = readMatchingSector(track, c, h, r, n, buffer + done, step, &matched);
-    if (got < step) {
+    if (total - done < piece) piece = total - done;
+    SectorHeader found{};
+    found.count = -1;  // no record matched
+    const int32_t got = readMatchingSector(track, c, h, r, n, buffer + done, piece, &found);
+    const bool matched = found.count >= 0;
+    if (matched && damage != nullptr && isErrorStatus(found.status)) {
+      if (damage->sectors == 0) *damage = RunDamage{0, track, c, h, r, found.status};
+      damage->sectors += 1;
+    }
+    if (got < piece) {
       if (stop != nullptr) {
         const RunStop::Reason reason = !isTrackUsable(track) ? RunStop::kTrackAbsent
                                        : matched             ? RunStop::kShortSector
@@ -168,7 +174,7 @@ int32_t D88File::readSectors(int32_t track, int32_t c, int32_t h, int32_t r, int
       }
       return done;
     }
-    done += step;
+    done += piece;
     // A sector was found, so track, c, h and r are small: no overflow here.
     if (r == range.last) {
       track += 1;

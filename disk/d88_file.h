@@ -31,6 +31,17 @@ struct RunStop {
   int32_t holds = 0;  // data bytes the stopping sector gave (0 when missing)
 };
 
+// The sectors of a run whose records carry an error status (isErrorStatus):
+// how many, and the first of them.
+struct RunDamage {
+  int32_t sectors = 0;
+  int32_t track = 0;
+  int32_t c = 0;
+  int32_t h = 0;
+  int32_t r = 0;
+  uint8_t status = 0;  // the first one's status byte
+};
+
 // A walk over a track's records in the order readSector's search visits
 // them: each header's record count is taken afresh, and the walk ends after
 // the header at position count-1, before a header whose count is 0, at the
@@ -139,10 +150,20 @@ class D88File {
   // short sector (total when all were found); 0 when total <= 0 or n is
   // outside 0..23. Bytes of a short sector are placed but not counted.
   // When `stop` is given it receives the first sector not read whole and why
-  // (kNone when the run was whole, total <= 0 or n is outside 0..23).
-  // REQUIRES: buffer holds `total` bytes.
+  // (kNone when the run was whole, total <= 0 or n is outside 0..23). When
+  // `damage` is given it receives the sectors the run found whose records
+  // carry an error status. REQUIRES: buffer holds `total` bytes.
   int32_t readSectors(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n, uint8_t* buffer,
-                      int32_t total, RunStop* stop = nullptr);
+                      int32_t total, RunStop* stop = nullptr, RunDamage* damage = nullptr);
+
+  // The system's reason (an errno value) when a read of the open file failed,
+  // or 0. Every read after it finds nothing, as if the file ended there, so
+  // a caller asks this before it takes a missing sector, an absent track or
+  // a missing image for what the file holds. Cleared by open and close.
+  int readError() const { return file.readError(); }
+
+  // For tests: the call that reads the file from now on (see FileCache).
+  void setReadCall(ReadCall call) { file.setReadCall(call); }
 
   // Writes the C, H, R, N bytes of the records of `track`, in track order, as
   // 4-byte groups into buffer while a whole group fits in `length`. Stops
@@ -187,10 +208,11 @@ class D88File {
   TrackWalk walkRecords(int64_t start, int64_t end) const;
 
  private:
-  // readSector; *matched (when given) tells whether a record with the ID was
-  // found, so that a matching record without data differs from none.
+  // readSector; *found (when given) receives the matching record's header,
+  // or stays null when no record matches, so that a matching record without
+  // data differs from none.
   int32_t readMatchingSector(int32_t track, int32_t c, int32_t h, int32_t r, int32_t n,
-                             uint8_t* buffer, int32_t length, bool* matched);
+                             uint8_t* buffer, int32_t length, SectorHeader* found);
   // File position of `track`'s first record, or -1 when the track is absent.
   int64_t trackPosition(int32_t track) const;
   // nextRecord, inline where the reader walks.

@@ -19,7 +19,7 @@
 //   +4   2            number of records in this track (ends a search)
 //   +6   1            density: 0x00 double, 0x40 single   (shown by d88info only)
 //   +7   1            deleted-data mark                   (shown by d88info only)
-//   +8   1            status: 0 a good read, else the dump's read error (d88info)
+//   +8   1            status: what the controller said when the disk was dumped
 //   +9   5            (not interpreted)
 //   +14  2            data size: bytes that follow this header
 #ifndef D88CUT_DISK_D88_FORMAT_H_
@@ -73,6 +73,20 @@ struct SectorHeader {
   uint8_t deleted;
   uint8_t status;
 };
+
+// Status bytes a dump records: 0x00 a good read, 0x10 deleted data (a mark,
+// not an error); anything else is an error, such as these.
+inline constexpr uint8_t kStatusGood = 0x00;
+inline constexpr uint8_t kStatusDeletedData = 0x10;
+inline constexpr uint8_t kStatusIdCrcError = 0xA0;
+inline constexpr uint8_t kStatusDataCrcError = 0xB0;
+inline constexpr uint8_t kStatusNoAddressMark = 0xE0;
+inline constexpr uint8_t kStatusNoDataMark = 0xF0;
+
+// True when the dump recorded the sector as read with an error.
+constexpr bool isErrorStatus(uint8_t status) {
+  return status != kStatusGood && status != kStatusDeletedData;
+}
 
 // Unpacks the 16 bytes of a sector header at raw. Every byte pattern is
 // valid. No bounds checking: REQUIRES raw[0..15] to be readable.

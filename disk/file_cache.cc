@@ -4,6 +4,15 @@
 #include <cerrno>
 #include <cstring>
 
+namespace {
+
+long systemRead(std::FILE* file, uint8_t* dst, std::size_t n) {
+  const std::size_t got = std::fread(dst, 1, n, file);
+  if (got < n && std::ferror(file)) return -1;
+  return static_cast<long>(got);
+}
+
+}  // namespace
 
 bool FileCache::open(const char* path) {
   close();
@@ -17,9 +26,9 @@ bool FileCache::open(const char* path) {
   // file that cannot be opened.
   if (std::fseek(file, 0, SEEK_SET) == 0) {
     streamPosition = 0;
-    if (fill(0) || !std::ferror(file)) return true;
+    if (fill(0) || error == 0) return true;
   }
-  const int reason = errno;
+  const int reason = error != 0 ? error : errno;
   close();
   errno = reason;
   return false;
@@ -28,6 +37,13 @@ bool FileCache::open(const char* path) {
 void FileCache::close() {
   if (file != nullptr) std::fclose(file);
   file = nullptr;
+  error = 0;
+  cacheLength = 0;
+  streamPosition = -1;
+}
+
+void FileCache::fail() {
+  if (error == 0) error = errno != 0 ? errno : EIO;
   cacheLength = 0;
   streamPosition = -1;
 }
@@ -54,12 +70,19 @@ bool FileCache::fill(int64_t position) {
   const int32_t want = readAhead < kCacheSize - kept ? readAhead : kCacheSize - kept;
   // Reading on needs no seek: the stream is unbuffered, so it stands where
   // the last whole read ended. position <= INT32_MAX fits a long everywhere.
+  errno = 0;
   if (position != streamPosition && std::fseek(file, static_cast<long>(position), SEEK_SET) != 0) {
-    streamPosition = -1;
+    fail();
     return false;
   }
-  const int32_t got =
-      static_cast<int32_t>(std::fread(cache + kept, 1, static_cast<size_t>(want), file));
+  const long read = readCall != nullptr
+                        ? readCall(file, cache + kept, static_cast<std::size_t>(want))
+                        : systemRead(file, cache + kept, static_cast<std::size_t>(want));
+  if (read < 0) {
+    fail();
+    return false;
+  }
+  const int32_t got = static_cast<int32_t>(read);
   cacheLength = kept + got;
   // After a short read (the end of the file, an error) the next fill seeks,
   // which also clears the stream's end-of-file state.
@@ -68,7 +91,7 @@ bool FileCache::fill(int64_t position) {
 }
 
 int32_t FileCache::readAt(int64_t position, uint8_t* dst, int32_t n) {
-  if (file == nullptr || position < 0) return 0;
+  if (file == nullptr || error != 0 || position < 0) return 0;
   int32_t done = 0;
   while (done < n) {
     const int64_t at = position + done;

@@ -7,10 +7,16 @@
 #ifndef D88CUT_DISK_FILE_CACHE_H_
 #define D88CUT_DISK_FILE_CACHE_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 
 #include "disk/d88_format.h"
+
+// One read of the system: reads up to n bytes of file into dst. Returns the
+// count read (fewer only at the end of the file), or -1 with errno set when
+// the system failed to read.
+using ReadCall = long (*)(std::FILE* file, uint8_t* dst, std::size_t n);
 
 class FileCache {
  public:
@@ -26,6 +32,16 @@ class FileCache {
   // already open first.
   bool open(const char* path);
 
+  // The system's reason (an errno value) for the first read or seek that
+  // failed since open, or 0. Once set, nothing more is read: every read
+  // returns 0, as at the end of the file, so callers ask this to tell the two
+  // apart.
+  int readError() const { return error; }
+
+  // For tests: the read call used from now on (std::fread's by default), so
+  // that a read can be made to fail. Kept across open and close.
+  void setReadCall(ReadCall call) { readCall = call; }
+
   // Closes the file and drops the cached bytes.
   void close();
 
@@ -36,8 +52,9 @@ class FileCache {
   void forget() { cacheLength = 0; }
 
   // Reads up to n bytes at pos into dst. Returns the count read: fewer at
-  // the end of the file, 0 with no file open, for n <= 0 or a position
-  // outside 0..INT32_MAX. REQUIRES: dst holds n bytes.
+  // the end of the file or after a failed read (readError), 0 with no file
+  // open, for n <= 0 or a position outside 0..INT32_MAX.
+  // REQUIRES: dst holds n bytes.
   int32_t readAt(int64_t pos, uint8_t* dst, int32_t n);
 
   // The n bytes at pos when the cache holds all of them, else null. Valid
@@ -53,6 +70,8 @@ class FileCache {
 
  private:
   bool fill(int64_t pos);
+  // Records the first failure, with errno's reason (EIO when errno is 0).
+  void fail();
 
   // 64 KiB: a search through a long chain refills it 16 bytes in 65,536.
   static constexpr int32_t kCacheSize = 65536;
@@ -63,6 +82,8 @@ class FileCache {
   static constexpr int32_t kKeptReadingOn = 8192;
 
   std::FILE* file = nullptr;
+  ReadCall readCall = nullptr;  // null: std::fread
+  int error = 0;
   int64_t cacheStart = 0;
   int32_t cacheLength = 0;
   int32_t readAhead = kFirstReadAhead;

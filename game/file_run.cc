@@ -13,15 +13,34 @@ constexpr char kNoSuchSector[] =
 constexpr char kShortSector[] =
     "the run stops at track %d (C %d, H %d, R %d): the sector holds only %d bytes";
 
+// Sectors recorded with an error: how many, then the first one's place, what
+// its status says and the status byte.
+constexpr char kDamagedSector[] =
+    "1 sector recorded with an error, at track %d (C %d, H %d, R %d): %s (status 0x%02X)";
+constexpr char kDamagedSectors[] =
+    "%d sectors recorded with errors, the first at track %d (C %d, H %d, R %d): %s (status "
+    "0x%02X)";
+
+const char* statusMeaning(uint8_t status) {
+  switch (status) {
+    case kStatusIdCrcError: return "a CRC error in its ID";
+    case kStatusDataCrcError: return "a CRC error in its data";
+    case kStatusNoAddressMark: return "no address mark";
+    case kStatusNoDataMark: return "no data mark";
+    default: return "a read error";
+  }
+}
+
 }  // namespace
 
-int32_t readFileRun(D88File& disk, const FileEntry& entry, uint8_t* buffer, RunStop* stop) {
+int32_t readFileRun(D88File& disk, const FileEntry& entry, uint8_t* buffer, RunStop* stop,
+                    RunDamage* damage) {
   const SectorRange before = disk.sectorRange();
   disk.setSectorRange(kGameSectorRange.first, kGameSectorRange.last);
   // Track index t is cylinder t/2, head t&1 on the game's two-sided disks.
   const int32_t found =
       disk.readSectors(entry.track, entry.track >> 1, entry.track & 1, entry.sector, kFileSizeCode,
-                       buffer, runLength(entry), stop);
+                       buffer, runLength(entry), stop, damage);
   disk.setSectorRange(before.first, before.last);
   return found;
 }
@@ -42,4 +61,20 @@ void describeRunStop(const RunStop& stop, char* text) {
   std::snprintf(text, kRunStopTextSize, format, static_cast<int>(stop.track),
                 static_cast<int>(stop.c), static_cast<int>(stop.h), static_cast<int>(stop.r),
                 static_cast<int>(stop.holds));
+}
+
+void describeRunDamage(const RunDamage& damage, char* text) {
+  text[0] = '\0';
+  const int track = static_cast<int>(damage.track);
+  const int c = static_cast<int>(damage.c);
+  const int h = static_cast<int>(damage.h);
+  const int r = static_cast<int>(damage.r);
+  const unsigned status = damage.status;
+  if (damage.sectors == 1) {
+    std::snprintf(text, kRunDamageTextSize, kDamagedSector, track, c, h, r,
+                  statusMeaning(damage.status), status);
+  } else if (damage.sectors > 1) {
+    std::snprintf(text, kRunDamageTextSize, kDamagedSectors, static_cast<int>(damage.sectors),
+                  track, c, h, r, statusMeaning(damage.status), status);
+  }
 }

@@ -15,4 +15,8 @@
 // temporary file removed.
 int replaceFile(const char* path, const uint8_t* data, std::size_t length);
 
+// True when something of that name exists (a file, a folder, a link, even a
+// dangling one). Platform-specific.
+bool fileExists(const char* path);
+
 #endif  // D88CUT_PLATFORM_OUTPUT_FILE_H_

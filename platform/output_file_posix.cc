@@ -3,6 +3,7 @@
 // renamed over it; signals that end the process remove the temporary file.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -108,4 +109,9 @@ int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
   if (error != 0) ::unlink(pendingTemp);
   pendingArmed = 0;
   return error;
+}
+
+bool fileExists(const char* path) {
+  struct stat status;
+  return ::lstat(path, &status) == 0;
 }

@@ -107,3 +107,7 @@ int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
   LeaveCriticalSection(&replacing);
   return error;
 }
+
+bool fileExists(const char* path) {
+  return _access(path, 0) == 0;  // the programs' code page is UTF-8 (the manifest)
+}

@@ -59,6 +59,13 @@ class ToolTest : public ::testing::Test {
   }
   std::string inputPath() const { return input_.file("in.d88"); }
   std::vector<uint8_t> output(const std::string& name) const { return readBytes(work_.file(name)); }
+  // An incomplete cut never replaces a file: a case that wants its own starts
+  // without the game's files.
+  void removeOutputs() const {
+    for (const char* name : {"LOADER", "DRIVER", "MUSIC", "MUSIC2"}) {
+      std::filesystem::remove(work_.file(name));
+    }
+  }
 
   ScopedTempDir input_;
   ScopedTempDir work_;
@@ -146,6 +153,7 @@ TEST_F(ToolTest, RecognitionCases) {
     std::vector<uint8_t> d88;
     std::string out;
     int looked = -1;  // images looked at, when none is recognised
+    bool moreImages = false;  // the chain goes on past the 64 looked at
   };
   std::vector<uint8_t> bootOnly = buildGameDisks({bootSignature});
   // Put the signature at the start of the boot sector: boot data starts at 688 + 16.
@@ -171,7 +179,8 @@ TEST_F(ToolTest, RecognitionCases) {
          std::string s;
          for (int i = 0; i < 64; ++i) s += scenario('2');
          return s;
-       }()},
+       }(),
+       -1, true},
       {"no image", std::vector<uint8_t>(687, 0), "", 0},
   };
   for (const Case& c : cases) {
@@ -181,7 +190,9 @@ TEST_F(ToolTest, RecognitionCases) {
     const std::string note =
         "d88cut: note: " + inputPath() +
         " holds no disk of the game (disk images looked at: " + std::to_string(c.looked) + ")\n";
-    EXPECT_EQ(r.err, c.looked < 0 ? "" : textLines(note)) << c.name;
+    const std::string more =
+        "d88cut: note: " + inputPath() + " holds more disk images than the 64 looked at\n";
+    EXPECT_EQ(r.err, textLines((c.moreImages ? more : "") + (c.looked < 0 ? "" : note))) << c.name;
   }
 }
 
@@ -201,6 +212,7 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   EXPECT_TRUE(std::all_of(loader.begin() + 1024, loader.end(), [](uint8_t b) { return b == 0; }));
 
   // DRIVER missing track 6 R3: from byte 5120 on it holds LOADER's bytes.
+  removeOutputs();
   r = run(buildGameDisks({{"NO DRIVER END", 0, true, {{6, 3}}}}));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, textLines(incomplete("DRIVER", 0, 5120, 7552, "6 (C 3, H 0, R 3)",
@@ -211,13 +223,13 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   EXPECT_TRUE(std::equal(driver.begin() + 5120, driver.end(), kLoader.begin() + 5120));
   EXPECT_EQ(output("MUSIC"), kMusic);
 
-  // The buffer is cleared for each image: a later image whose MUSIC run
-  // stops at once holds none of the earlier image's MUSIC bytes past LOADER's.
-  r = run(buildGameDisks({{"MUSIC TO 30", 0, true, {{30, 1}}}, {"NO MUSIC", 0, true, {{24, 4}}}}));
-  const std::vector<uint8_t> music = output("MUSIC");
-  ASSERT_EQ(music.size(), 56540u);
-  EXPECT_TRUE(
-      std::all_of(music.begin() + (16384 - 256), music.end(), [](uint8_t b) { return b == 0; }));
+  // The buffer is cleared for each image: scenario disk 4's MUSIC2, whose
+  // run stops at once, holds none of the system disk's MUSIC before it.
+  removeOutputs();
+  r = run(buildGameDisks({{"SYSTEM", 0, true}, {"NO MUSIC2", 1, false, {{72, 4}}}}));
+  const std::vector<uint8_t> music2 = output("MUSIC2");
+  ASSERT_EQ(music2.size(), 11970u);
+  EXPECT_TRUE(std::all_of(music2.begin(), music2.end(), [](uint8_t b) { return b == 0; }));
 
   // Of a longer boot sector only its 256 bytes are read: with LOADER's first
   // sector and the signature sector missing, LOADER begins with the boot
@@ -226,6 +238,7 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   storeLe16(longBoot, 688 + 14, 300);
   std::memcpy(longBoot.data() + 688 + 16, "QUARVENT        ", 16);
   longBoot[688 + 16 + 256] = 0x5A;  // the byte after the 256
+  removeOutputs();
   r = run(longBoot);
   EXPECT_EQ(r.out, textLines(kSystemFiles));
   loader = output("LOADER");
@@ -246,19 +259,36 @@ std::size_t headerOf(const std::vector<uint8_t>& d88, uint8_t c, uint8_t h, uint
   return 0;
 }
 
-TEST_F(ToolTest, IncompleteRunsSayWhereAndWhyAndNeverReplaceAWholeCopy) {
+TEST_F(ToolTest, FlawedCutsSayWhereAndWhyAndNeverReplaceAFile) {
   std::vector<int> noTrack30 = systemDiskTracks();
   noTrack30.erase(std::find(noTrack30.begin(), noTrack30.end(), 30));
   const GameDisk whole = {"WHOLE", 0, true, {}, systemDiskTracks()};
   const GameDisk damaged = {"DAMAGED", 0, true, {}, noTrack30};
   std::vector<uint8_t> shortSector = buildGameDisks({whole});
   storeLe16(shortSector, headerOf(shortSector, 12, 1, 2) + 14, 100);  // track 25 R 2
+  // Sectors the dump recorded as read with an error: LOADER's first (a data
+  // CRC error), DRIVER's first (no data mark); a deleted-data mark is none.
+  std::vector<uint8_t> badStatus = buildGameDisks({whole});
+  badStatus[headerOf(badStatus, 0, 1, 1) + 8] = 0xB0;
+  badStatus[headerOf(badStatus, 2, 1, 3) + 8] = 0xF0;
+  badStatus[headerOf(badStatus, 2, 1, 4) + 8] = 0xE0;
+  badStatus[headerOf(badStatus, 12, 0, 4) + 8] = 0x10;
   const std::string absent = "30 (C 15, H 0, R 1)";
+  const std::string there = "; the file already in the folder was kept";
+  const std::string badLoader =
+      "d88cut: warning: LOADER (image 0) is damaged: 1 sector recorded with an error, at track 1 "
+      "(C 0, H 1, R 1): a CRC error in its data (status 0xB0)";
+  const std::string badDriver =
+      "d88cut: warning: DRIVER (image 0) is damaged: 2 sectors recorded with errors, the first at "
+      "track 5 (C 2, H 1, R 3): no data mark (status 0xF0)";
+  const std::vector<uint8_t> old = {'o', 'l', 'd'};
   struct Case {
     const char* name;
     std::vector<uint8_t> d88;
     std::string err;
     bool musicWhole;
+    bool loaderWhole = true;
+    bool filesThere = false;  // LOADER, DRIVER and MUSIC hold "old" before the run
   };
   const Case cases[] = {
       {"a track absent", buildGameDisks({damaged}),
@@ -278,14 +308,29 @@ TEST_F(ToolTest, IncompleteRunsSayWhereAndWhyAndNeverReplaceAWholeCopy) {
        true},
       {"a whole copy after a damaged one", buildGameDisks({damaged, whole}),
        incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent"), true},
+      {"a damaged copy after an earlier run's", buildGameDisks({damaged}),
+       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent" + there), false, true,
+       true},
+      {"a whole copy after an earlier run's", buildGameDisks({whole}), "", true, true, true},
+      {"sectors recorded with errors", badStatus, badLoader + "\n" + badDriver + "\n", true},
+      {"sectors recorded with errors, files there", badStatus,
+       badLoader + there + "\n" + badDriver + there + "\n", true, false, true},
   };
   for (const Case& c : cases) {
+    removeOutputs();
+    for (const char* name : {"LOADER", "DRIVER", "MUSIC"}) {
+      if (c.filesThere) {
+        ASSERT_TRUE(writeBytes(work_.file(name), old));
+      }
+    }
     const ProgramResult r = run(c.d88);
-    EXPECT_EQ(r.status, 1) << c.name;
+    EXPECT_EQ(r.status, c.err.empty() ? 0 : 1) << c.name;
     EXPECT_EQ(r.err, textLines(c.err)) << c.name;
-    EXPECT_EQ(output("MUSIC").size(), 56540u) << c.name;
     EXPECT_EQ(output("MUSIC") == kMusic, c.musicWhole) << c.name;
-    EXPECT_EQ(output("LOADER"), kLoader) << c.name;
+    if (!c.musicWhole) {
+      EXPECT_EQ(output("MUSIC").size(), c.filesThere ? 3u : 56540u) << c.name;
+    }
+    EXPECT_EQ(output("LOADER") == kLoader, c.loaderWhole) << c.name;
   }
 }
 

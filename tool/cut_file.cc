@@ -10,24 +10,63 @@
 
 namespace {
 
-void reportIncomplete(const Extraction& extraction, const char* name, int32_t fileFound,
-                      int32_t length, const RunStop& stop, const CopySource& kept) {
-  char where[kRunStopTextSize];
-  describeRunStop(stop, where);
-  const int image = static_cast<int>(extraction.image);
-  if (extraction.namesPath) {
-    printReport(extraction.out, extraction.err, kIncompleteRunOfFile, name, extraction.path, image,
-                static_cast<int>(fileFound), static_cast<int>(length), where);
-  } else {
-    printReport(extraction.out, extraction.err, kIncompleteRun, name, image,
-                static_cast<int>(fileFound), static_cast<int>(length), where);
-  }
-  if (kept.image >= 0 && extraction.namesPath) {
-    printMessage(extraction.err, kKeptEarlierCopyOfFile, kept.path, static_cast<int>(kept.image));
-  } else if (kept.image >= 0) {
-    printMessage(extraction.err, kKeptEarlierCopy, static_cast<int>(kept.image));
+// What kept a flawed cut from replacing a file: nothing, this run's
+// complete copy, or the file that was already in the folder.
+struct KeptCopy {
+  CopySource earlier;  // image -1 when none
+  bool existing = false;
+  bool any() const { return earlier.image >= 0 || existing; }
+};
+
+// The file that stays when a flawed cut of `name` is not written.
+KeptCopy keptCopyOf(const Extraction& extraction, const char* name) {
+  KeptCopy kept;
+  if (extraction.complete != nullptr) kept.earlier = extraction.complete->sourceOf(name);
+  kept.existing = kept.earlier.image < 0 && fileExists(name);
+  return kept;
+}
+
+void writeKept(const Extraction& extraction, const KeptCopy& kept) {
+  if (kept.earlier.image >= 0 && extraction.namesPath) {
+    printMessage(extraction.err, kKeptEarlierCopyOfFile, kept.earlier.path,
+                 static_cast<int>(kept.earlier.image));
+  } else if (kept.earlier.image >= 0) {
+    printMessage(extraction.err, kKeptEarlierCopy, static_cast<int>(kept.earlier.image));
+  } else if (kept.existing) {
+    writeMessage(extraction.err, kKeptExistingFile);
   }
   writeMessage(extraction.err, kLineEnd);
+}
+
+// Warns of an incomplete run (`stop`) and of damaged sectors (`damage`), as
+// far as there are any; the last warning says which copy was kept.
+void reportFlaws(const Extraction& extraction, const FileEntry& entry, int32_t found,
+                 const RunStop& stop, const RunDamage& damage, const KeptCopy& kept) {
+  const int image = static_cast<int>(extraction.image);
+  if (stop.reason != RunStop::kNone) {
+    char where[kRunStopTextSize];
+    describeRunStop(stop, where);
+    const int fileFound = static_cast<int>(fileBytesFound(found, entry.offset, entry.length));
+    const int length = static_cast<int>(entry.length);
+    if (extraction.namesPath) {
+      printReport(extraction.out, extraction.err, kIncompleteRunOfFile, entry.name,
+                  extraction.path, image, fileFound, length, where);
+    } else {
+      printReport(extraction.out, extraction.err, kIncompleteRun, entry.name, image, fileFound,
+                  length, where);
+    }
+    if (damage.sectors == 0) return writeKept(extraction, kept);
+    writeMessage(extraction.err, kLineEnd);
+  }
+  char which[kRunDamageTextSize];
+  describeRunDamage(damage, which);
+  if (extraction.namesPath) {
+    printReport(extraction.out, extraction.err, kDamagedRunOfFile, entry.name, extraction.path,
+                image, which);
+  } else {
+    printReport(extraction.out, extraction.err, kDamagedRun, entry.name, image, which);
+  }
+  writeKept(extraction, kept);
 }
 
 }  // namespace
@@ -51,27 +90,26 @@ void CompleteFiles::record(const char* name, CopySource source) {
 
 CutStatus cutFile(const Extraction& extraction, const FileEntry& entry) {
   RunStop stop;
-  const int32_t found = readFileRun(extraction.disk, entry, extraction.buffer, &stop);
+  RunDamage damage;
+  const int32_t found = readFileRun(extraction.disk, entry, extraction.buffer, &stop, &damage);
+  if (extraction.disk.readError() != 0) return CutStatus::kReadFailed;
   printMessage(extraction.out, kCutting, entry.name);
 
-  const bool whole = found == runLength(entry);
-  // Within one run a complete copy is never replaced by a damaged one.
-  const CopySource kept = !whole && extraction.complete != nullptr
-                              ? extraction.complete->sourceOf(entry.name)
-                              : CopySource{};
-  const int error = kept.image >= 0 ? 0
-                                    : replaceFile(entry.name, extraction.buffer + entry.offset,
-                                                  static_cast<std::size_t>(entry.length));
-  if (!whole) {
-    reportIncomplete(extraction, entry.name, fileBytesFound(found, entry.offset, entry.length),
-                     entry.length, stop, kept);
-  }
+  // A flawed cut never replaces a file of its name: neither a complete copy
+  // of this run nor a file that was in the folder before.
+  const bool sound = found == runLength(entry) && damage.sectors == 0;
+  const KeptCopy kept = sound ? KeptCopy{} : keptCopyOf(extraction, entry.name);
+  const int error = kept.any() ? 0
+                               : replaceFile(entry.name, extraction.buffer + entry.offset,
+                                             static_cast<std::size_t>(entry.length));
+  if (!sound) reportFlaws(extraction, entry, found, stop, damage, kept);
   if (error != 0) {
     printReport(extraction.out, extraction.err, kWriteFailure, entry.name, std::strerror(error));
     return CutStatus::kNotWritten;
   }
-  if (kept.image >= 0) return CutStatus::kKeptEarlier;
-  if (!whole) return CutStatus::kIncomplete;
+  if (kept.earlier.image >= 0) return CutStatus::kKeptEarlier;
+  if (kept.existing) return CutStatus::kKeptExisting;
+  if (!sound) return CutStatus::kIncomplete;
   if (extraction.complete != nullptr) {
     extraction.complete->record(entry.name, CopySource{extraction.path, extraction.image});
   }

@@ -53,19 +53,25 @@ struct Extraction {
 };
 
 enum class CutStatus {
-  kComplete,     // every byte came from the disk, and the file was written
-  kIncomplete,   // the run stopped early; written at full length all the same
-  kKeptEarlier,  // the run stopped early; an earlier image's complete file was kept
-  kNotWritten,   // the file could not be written; any previous file is intact
+  kComplete,      // every byte came from the disk, and the file was written
+  kIncomplete,    // the run stopped early or was damaged; written, as no file was there
+  kKeptEarlier,   // the same; this run's complete file from an earlier image was kept
+  kKeptExisting,  // the same; the file already in the folder was kept
+  kNotWritten,    // the file could not be written; any previous file is intact
+  kReadFailed,    // the D88 file could not be read (D88File::readError); nothing written
 };
 
-// Reads the file's run into the buffer (readFileRun), prints the progress
-// line, then replaces the file named in `entry` with its length bytes from
-// buffer[offset]. Positions the run did not reach keep what the buffer held
-// (it is not cleared between files). An incomplete run is warned about (with
-// where and why it stopped) and, when extraction.complete says an earlier
-// image wrote the file complete, leaves that file in place. A failed write is
-// reported. Reports go to extraction.err after extraction.out is flushed.
+// Reads the file's run into the buffer (readFileRun); when the D88 file
+// could not be read returns kReadFailed at once, with nothing printed or
+// written. Otherwise prints the progress line, then replaces the file named
+// in `entry` with its length bytes from buffer[offset]. Positions the run did
+// not reach keep what the buffer held (it is not cleared between files). A
+// cut that is incomplete, or damaged (a sector of its run recorded with an
+// error), is warned about (where and why the run stopped, which sectors are
+// damaged) and never replaces a file of that name: one this run wrote
+// complete (extraction.complete), or one already in the folder. A failed
+// write is reported. Reports go to extraction.err after extraction.out is
+// flushed.
 CutStatus cutFile(const Extraction& extraction, const FileEntry& entry);
 
 #endif  // D88CUT_TOOL_CUT_FILE_H_

@@ -49,7 +49,24 @@ inline constexpr char kIncompleteRunOfFile[] =
 // files, the D88 file's path and the image.
 inline constexpr char kKeptEarlierCopy[] = "; the complete copy from image %d was kept";
 inline constexpr char kKeptEarlierCopyOfFile[] = "; the complete copy from %s, image %d was kept";
+// An existing file of the name, from before the run, was left in place.
+inline constexpr char kKeptExistingFile[] = "; the file already in the folder was kept";
 inline constexpr char kLineEnd[] = "\n";
+
+// Sectors of a file's run were recorded with an error status in the dump:
+// the file, (the D88 file's path,) the image, then which (describeRunDamage).
+// The file holds the bytes the dump recorded. Followed by where a copy was
+// kept, as above, when the file was not written.
+inline constexpr char kDamagedRun[] = "d88cut: warning: %s (image %d) is damaged: %s";
+inline constexpr char kDamagedRunOfFile[] = "d88cut: warning: %s (%s, image %d) is damaged: %s";
+
+// A read of the D88 file failed: its path, the system's reason. Nothing more
+// is read from it; what it would have given is not written.
+inline constexpr char kReadFailure[] = "d88cut: cannot read %s: %s\n";
+
+// The chain of images goes on past the 64 looked at: the path.
+inline constexpr char kMoreImages[] =
+    "d88cut: note: %s holds more disk images than the 64 looked at\n";
 
 // A file could not be written: %s the file, %s the system's reason. A
 // previous file of that name is left as it was.

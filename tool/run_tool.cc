@@ -16,13 +16,15 @@ namespace {
 uint8_t extractionBuffer[kExtractionBufferSize];
 
 // Announces the image's disk and cuts its files; false if a file was
-// incomplete or not written.
+// incomplete or not written. Stops at a read failure (D88File::readError).
 bool handleImage(const Extraction& extraction, const DiskRecognition& recognition) {
   bool whole = true;
   if (recognition.kind == DiskRecognition::kSystemDisk) {
     writeMessage(extraction.out, kSystemDisk);
     for (const FileEntry* entry = systemDiskFiles; entry->sector != 0; ++entry) {
-      whole = cutFile(extraction, *entry) == CutStatus::kComplete && whole;
+      const CutStatus status = cutFile(extraction, *entry);
+      whole = status == CutStatus::kComplete && whole;
+      if (status == CutStatus::kReadFailed) break;
     }
   } else if (recognition.kind == DiskRecognition::kScenarioDisk) {
     printMessage(extraction.out, kScenarioDisk, static_cast<char>('0' + recognition.scenario));
@@ -39,23 +41,43 @@ struct D88Source {
   bool namesPath;  // the run has several D88 files
 };
 
+// True when the chain of images goes on past the 64 indexed: a whole header
+// where it stopped, at an offset past the last image's.
+bool chainGoesOn(D88File& disk) {
+  const int64_t end = disk.chainEnd();
+  if (disk.imageCount() < kMaxImages || end <= disk.imageOffset(kMaxImages - 1)) return false;
+  uint8_t header[kImageHeaderSize];
+  return disk.readBytesAt(end, header, kImageHeaderSize) == kImageHeaderSize;
+}
+
+// Reports a failed read of the D88 file; false, as the run is not whole.
+bool reportReadFailure(const D88File& disk, const D88Source& source, std::FILE* out,
+                       std::FILE* err) {
+  printReport(out, err, kReadFailure, source.path, std::strerror(disk.readError()));
+  return false;
+}
+
 // Looks at every image of the open file and cuts what it recognises;
-// false if a file was incomplete or not written.
+// false if a file was incomplete or not written, or a read failed.
 bool cutAllImages(D88File& disk, const D88Source& source, CompleteFiles* complete, std::FILE* out,
                   std::FILE* err) {
   bool whole = true;
   int32_t recognised = 0;
   const int32_t images = disk.imageCount();
-  for (int32_t i = 0; i < images; ++i) {
+  for (int32_t i = 0; i < images && disk.readError() == 0; ++i) {
     // The whole buffer is cleared once per image, not between its files.
     std::memset(extractionBuffer, 0, sizeof extractionBuffer);
     disk.selectImage(i);  // an image that cannot be selected is recognised as none
     const DiskRecognition recognition = recogniseDisk(disk, extractionBuffer);
+    if (disk.readError() != 0) break;  // what it is cannot be told
     if (recognition.kind != DiskRecognition::kOther) ++recognised;
     const Extraction extraction = {disk, extractionBuffer, out,         err,
                                    i,    complete,         source.path, source.namesPath};
     whole = handleImage(extraction, recognition) && whole;
   }
+  const bool moreImages = disk.readError() == 0 && chainGoesOn(disk);
+  if (disk.readError() != 0) return reportReadFailure(disk, source, out, err);
+  if (moreImages) printReport(out, err, kMoreImages, source.path);
   if (recognised == 0) {
     printReport(out, err, kNothingRecognised, source.path, static_cast<int>(images));
   }
@@ -63,8 +85,8 @@ bool cutAllImages(D88File& disk, const D88Source& source, CompleteFiles* complet
 }
 
 // Opens and cuts one D88 file of the run, headed by its path when the run
-// has several (`index` counts them); false if it could not be opened or a
-// file was incomplete or not written.
+// has several (`index` counts them); false if it could not be opened or
+// read, or a file was incomplete or not written.
 bool cutD88File(D88File& disk, const D88Source& source, int index, CompleteFiles* complete,
                 std::FILE* out, std::FILE* err) {
   if (source.namesPath) {
@@ -76,7 +98,8 @@ bool cutD88File(D88File& disk, const D88Source& source, int index, CompleteFiles
     printMessage(err, kOpenFailureReason, source.path, std::strerror(reason));
     return false;
   }
-  const bool whole = cutAllImages(disk, source, complete, out, err);
+  const bool whole = disk.readError() != 0 ? reportReadFailure(disk, source, out, err)
+                                           : cutAllImages(disk, source, complete, out, err);
   disk.close();
   return whole;
 }
