@@ -2,6 +2,8 @@
 // d88info's report for programs: one JSON object per file, its images with
 // every listed track's records, what d88cut would make of each, the notes.
 // Records are most of a document: they are formatted by hand.
+#include <cstring>
+
 #include "info/json_text.h"
 #include "info/report.h"
 
@@ -142,4 +144,12 @@ void writeJsonImage(D88File& disk, const Report& r, const ImageFindings& image, 
   std::fputs("]}\n", r.out);
 }
 
-void writeJsonFileEnd(const Report& r) { std::fputs("]}", r.out); }
+void writeJsonFileEnd(const Report& r, int readError) {
+  if (readError == 0) {
+    std::fputs("]}", r.out);
+    return;
+  }
+  std::fputs("],\"readError\":", r.out);
+  writeJsonString(r.out, std::strerror(readError));
+  std::fputc('}', r.out);
+}

@@ -17,6 +17,7 @@ inline constexpr char kInfoHelp[] =
 inline constexpr char kInfoVersion[] = "d88info %s\n";
 inline constexpr char kInfoUnknownOption[] = "d88info: unknown option: %s\n";
 inline constexpr char kInfoOpenFailure[] = "d88info: cannot open %s: %s\n";  // path, reason
+inline constexpr char kInfoReadFailure[] = "d88info: cannot read %s: %s\n";  // path, reason
 inline constexpr char kInfoOutputFailure[] = "d88info: error: cannot write standard output: %s\n";
 inline constexpr char kInfoFile[] = "file %s  size %lld\n";  // with several files
 inline constexpr char kInfoNoImage[] = "no disk image in %s\n";

@@ -11,33 +11,39 @@ ImageFindings imageFound;
 
 }  // namespace
 
-void reportFile(D88File& disk, const char* path, const Report& r) {
+bool reportFile(D88File& disk, const char* path, const Report& r) {
   FileFindings file;
   findFile(disk, fileLength(path), &file);
-  if (r.json)
-    writeJsonFileStart(r, path, file);
-  else
-    writeTextFileStart(r, path, file, disk.imageCount());
+  if (disk.readError() != 0) {
+    // Nothing found is sure: no word on images or notes.
+    if (r.json) {
+      writeJsonFileStart(r, path, FileFindings{});
+      writeJsonFileEnd(r, disk.readError());
+    }
+    return false;
+  }
+  if (r.json) writeJsonFileStart(r, path, file);
+  else writeTextFileStart(r, path, file, disk.imageCount());
   bool first = true;
   // An image found at several indexes in a row is shown once.
   int32_t step = 1;
   for (int32_t i = 0; i < disk.imageCount(); i += step) {
     step = 1;
-    if (!findImage(disk, file, i, &imageFound)) {
+    const bool found = findImage(disk, file, i, &imageFound);
+    if (disk.readError() != 0) break;  // what it holds cannot be told
+    if (!found) {
       if (!r.json) writeTextUnreadableImage(r, i);
       continue;
     }
     step = imageFound.layout.times;
-    if (r.json)
-      writeJsonImage(disk, r, imageFound, first);
-    else
-      writeTextImage(disk, r, imageFound);
+    if (r.json) writeJsonImage(disk, r, imageFound, first);
+    else writeTextImage(disk, r, imageFound);
     first = false;
+    if (disk.readError() != 0) break;
   }
-  if (r.json)
-    writeJsonFileEnd(r);
-  else
-    writeTextFileEnd(r, file);
+  if (r.json) writeJsonFileEnd(r, disk.readError());
+  else if (disk.readError() == 0) writeTextFileEnd(r, file);
+  return disk.readError() == 0;
 }
 
 void reportUnopenedFile(const char* path, const char* reason, const Report& r) {

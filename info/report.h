@@ -17,8 +17,10 @@ struct Report {
   bool withPath = false;  // text: start the block with the path (several files)
 };
 
-// Reports the file open in disk, found at `path`.
-void reportFile(D88File& disk, const char* path, const Report& report);
+// Reports the file open in disk, found at `path`. Returns false when a read
+// of it failed (D88File::readError): the report stops there, the JSON object
+// is closed with the reason as "readError", and the caller says so.
+bool reportFile(D88File& disk, const char* path, const Report& report);
 
 // Reports a file that could not be opened: a JSON object with its error;
 // nothing in text (the error goes to standard error).
@@ -35,6 +37,7 @@ void writeTextFileEnd(const Report& r, const FileFindings& file);
 
 void writeJsonFileStart(const Report& r, const char* path, const FileFindings& file);
 void writeJsonImage(D88File& disk, const Report& r, const ImageFindings& image, bool first);
-void writeJsonFileEnd(const Report& r);
+// `readError`: the errno value of a failed read, or 0.
+void writeJsonFileEnd(const Report& r, int readError);
 
 #endif  // D88CUT_INFO_REPORT_H_

@@ -72,7 +72,10 @@ bool reportPaths(D88File& disk, int argc, const char* const* argv, const Report&
     if (classify(arg, &optionsEnded) != Word::kPath) continue;
     if (report.json && !first) std::fputc(',', report.out);
     if (disk.open(arg)) {
-      reportFile(disk, arg, report);
+      if (!reportFile(disk, arg, report)) {
+        printReport(report.out, err, kInfoReadFailure, arg, std::strerror(disk.readError()));
+        allOpened = false;
+      }
     } else {
       const char* reason = std::strerror(errno);
       printReport(report.out, err, kInfoOpenFailure, arg, reason);

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,11 @@
 #include "platform/output_file.h"
 #include "platform/temporary_file.h"
 #include "testing/game_disks.h"
+#include "tests/expected_runs.h"
 #include "testing/test_env.h"
+#include "tool/messages.h"
 #include "tool/run_tool.h"
+#include "info/run_info.h"
 
 namespace {
 
@@ -45,6 +49,72 @@ TEST(RunTool, MissingProgramNameStillGivesUsage) {
 static_assert(!fitsExtractionBuffer(FileEntry{1, 1, kExtractionBufferSize, 1, "FAR"}));
 static_assert(!fitsExtractionBuffer(FileEntry{1, 1, -1, 10, "NEG"}));
 static_assert(fitsExtractionBuffer(FileEntry{1, 1, 409599, 1, "EDGE"}));
+
+// Reads of the D88 file through a reader told to fail: every read after the
+// first `readsLeft` fails with EIO.
+int readsLeft = 0;
+long failingRead(std::FILE* file, uint8_t* dst, std::size_t n) {
+  if (readsLeft-- <= 0) {
+    errno = EIO;
+    return -1;
+  }
+  const std::size_t got = std::fread(dst, 1, n, file);
+  return std::ferror(file) ? -1 : static_cast<long>(got);
+}
+
+// A failed read is never taken for the end of the file: whichever read
+// fails, both programs say so and end with status 1, d88cut writes no file
+// that the failure touched, and neither blames the disk.
+TEST(ReadFailure, IsReportedAndWritesNothingItTouched) {
+  ScopedTempDir dir;
+  ScopedCurrentDir inDir(dir.path());
+  ASSERT_TRUE(writeBytes(dir.file("sample.d88"), buildSampleSet()));
+  const std::vector<std::vector<uint8_t>> whole = {
+      expectedFile(1, 1, 0, 16384), expectedFile(5, 3, 0, 7552), expectedFile(24, 4, 256, 56540),
+      expectedFile(72, 4, 385, 11970)};
+  const char* names[] = {"LOADER", "DRIVER", "MUSIC", "MUSIC2"};
+  const char* cutArgs[] = {"d88cut", "sample.d88"};
+  const char* infoArgs[] = {"d88info", "--sectors", "sample.d88"};
+  const std::string reason = std::strerror(EIO);
+  bool cutFailed = true;
+  bool infoFailed = true;
+  for (int reads = 0; (cutFailed || infoFailed) && reads < 200; ++reads) {
+    for (const char* name : names) std::remove(name);
+    D88File disk;
+    disk.setReadCall(failingRead);
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    readsLeft = reads;
+    const int status = runTool(disk, 2, cutArgs, out, err);
+    cutFailed = readsLeft < 0;
+    const bool atOpen = reads == 0;  // the first read is part of opening
+    if (cutFailed) {
+      EXPECT_EQ(status, kExitFailure) << reads;
+      EXPECT_EQ(contents(err), atOpen ? std::string(kOpenFailure) +
+                                            "d88cut: cannot open sample.d88: " + reason + "\n"
+                                      : "d88cut: cannot read sample.d88: " + reason + "\n")
+          << reads;
+    }
+    for (int i = 0; i < 4; ++i) {
+      if (fileExists(names[i])) {
+        EXPECT_EQ(readBytes(dir.file(names[i])), whole[i]) << reads;
+      }
+    }
+    readsLeft = reads;
+    std::FILE* infoOut = std::tmpfile();
+    std::FILE* infoErr = std::tmpfile();
+    const int infoStatus = runInfo(disk, 3, infoArgs, infoOut, infoErr);
+    infoFailed = readsLeft < 0;
+    EXPECT_EQ(infoStatus, infoFailed ? 1 : 0) << reads;
+    if (infoFailed && !atOpen) {
+      EXPECT_EQ(contents(infoErr), "d88info: cannot read sample.d88: " + reason + "\n") << reads;
+    }
+    for (std::FILE* stream : {out, err, infoOut, infoErr}) std::fclose(stream);
+  }
+  EXPECT_FALSE(cutFailed || infoFailed);  // the loop reached runs that read everything
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"DRIVER", "LOADER", "MUSIC", "MUSIC2",
+                                                     "sample.d88"}));
+}
 
 TEST(CutFile, ARowAtTheBufferEdgeIsCut) {
   ScopedTempDir dir;
