@@ -93,7 +93,7 @@ void findGameFile(D88File& disk, const FileEntry& entry, GameFindings* game) {
   GameFileFinding& file = game->files[game->fileCount++];
   file.entry = &entry;
   file.found =
-      fileBytesFound(readFileRun(disk, entry, infoBuffer, &file.stop), entry.offset, entry.length);
+      fileBytesFound(readFileRun(disk, entry, infoBuffer, &file.stop, &file.damage), entry.offset, entry.length);
 }
 
 // What d88cut would make of the image, and the bytes of each file it would cut.

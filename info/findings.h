@@ -38,6 +38,7 @@ struct GameFileFinding {
   const FileEntry* entry = nullptr;
   int32_t found = 0;  // the file's own bytes the disk holds
   RunStop stop;       // where and why its run stopped
+  RunDamage damage;   // its run's sectors recorded with an error
 };
 
 struct GameFindings {

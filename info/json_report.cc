@@ -83,12 +83,23 @@ void writeGameFile(std::FILE* out, const GameFileFinding& file, bool first) {
   static const char* const kReasons[] = {"", "track absent", "no such sector", "short sector"};
   const RunStop& stop = file.stop;
   if (stop.reason == RunStop::kNone) {
-    std::fputs("null}", out);
+    std::fputs("null", out);
   } else {
-    std::fprintf(out, "{\"track\":%d,\"c\":%d,\"h\":%d,\"r\":%d,\"reason\":\"%s\",\"holds\":%d}}",
+    std::fprintf(out, "{\"track\":%d,\"c\":%d,\"h\":%d,\"r\":%d,\"reason\":\"%s\",\"holds\":%d}",
                  static_cast<int>(stop.track), static_cast<int>(stop.c), static_cast<int>(stop.h),
                  static_cast<int>(stop.r), kReasons[stop.reason], static_cast<int>(stop.holds));
   }
+  // Only a run with sectors recorded with an error has "damage".
+  const RunDamage& damage = file.damage;
+  if (damage.sectors > 0) {
+    std::fprintf(out,
+                 ",\"damage\":{\"sectors\":%d,\"track\":%d,\"c\":%d,\"h\":%d,\"r\":%d,"
+                 "\"status\":%u}",
+                 static_cast<int>(damage.sectors), static_cast<int>(damage.track),
+                 static_cast<int>(damage.c), static_cast<int>(damage.h), static_cast<int>(damage.r),
+                 static_cast<unsigned>(damage.status));
+  }
+  std::fputc('}', out);
 }
 
 void writeGame(std::FILE* out, const GameFindings& game) {

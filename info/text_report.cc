@@ -40,6 +40,11 @@ void writeGame(const Report& r, const GameFindings& game) {
       describeRunStop(file.stop, where);
       printMessage(r.out, kInfoRunStop, where);
     }
+    if (file.damage.sectors > 0) {
+      char which[kRunDamageTextSize];
+      describeRunDamage(file.damage, which);
+      printMessage(r.out, kInfoRunStop, which);
+    }
     writeMessage(r.out, kInfoLineEnd);
   }
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // End-to-end runs of the built d88info, on the layouts real D88 files have.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -303,6 +305,25 @@ TEST_F(InfoTest, SaysWhereAndWhyARunStops) {
       << r.out;
   EXPECT_NE(r.out.find("  not a disk of the game\n"), std::string::npos) << r.out;
   EXPECT_EQ(dir_.entries(), std::vector<std::string>{"gaps.d88"});  // nothing written
+
+  // LOADER's first sector recorded with a data CRC error: its bytes are all
+  // there, and the line says which sector the dump doubts.
+  std::vector<uint8_t> bad = buildGameDisks({{"BAD", 0, true, {}}});
+  const uint8_t loaderFirst[] = {0, 1, 1, 3, 5, 0};
+  const auto at = std::search(bad.begin() + 688, bad.end(), loaderFirst, loaderFirst + 6);
+  ASSERT_NE(at, bad.end());
+  at[8] = 0xB0;
+  const std::string badPath = write("bad.d88", bad);
+  EXPECT_NE(run({badPath}).out.find(
+                "    LOADER: 16384 of 16384 bytes found; 1 sector recorded with an error, at track "
+                "1 (C 0, H 1, R 1): a CRC error in its data (status 0xB0)\n"),
+            std::string::npos);
+#ifdef D88CUT_HAVE_JSON
+  const nlohmann::json loader = nlohmann::json::parse(run({"--json", badPath}).out)["files"][0]
+                                    ["images"][0]["game"]["files"][0];
+  EXPECT_EQ(loader["damage"], nlohmann::json::parse(
+                                  R"({"sectors":1,"track":1,"c":0,"h":1,"r":1,"status":176})"));
+#endif
 }
 
 TEST_F(InfoTest, NamesAreDecodedOnlyWhereTheyCanBe) {
