@@ -206,4 +206,3 @@ int32_t D88File::listSectorIds(int32_t track, uint8_t* buffer, int32_t length) {
   }
   return written;
 }
-

@@ -23,11 +23,16 @@ constexpr char kDamagedSectors[] =
 
 const char* statusMeaning(uint8_t status) {
   switch (status) {
-    case kStatusIdCrcError: return "a CRC error in its ID";
-    case kStatusDataCrcError: return "a CRC error in its data";
-    case kStatusNoAddressMark: return "no address mark";
-    case kStatusNoDataMark: return "no data mark";
-    default: return "a read error";
+    case kStatusIdCrcError:
+      return "a CRC error in its ID";
+    case kStatusDataCrcError:
+      return "a CRC error in its data";
+    case kStatusNoAddressMark:
+      return "no address mark";
+    case kStatusNoDataMark:
+      return "no data mark";
+    default:
+      return "a read error";
   }
 }
 

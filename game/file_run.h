@@ -22,8 +22,8 @@ inline constexpr SectorRange kGameSectorRange = {1, 5};
 // its sectors the dump recorded with an error.
 // REQUIRES: buffer holds runLength(entry) bytes (every row of the table fits
 // kExtractionBufferSize).
-int32_t readFileRun(D88File& disk, const FileEntry& entry, uint8_t* buffer,
-                    RunStop* stop = nullptr, RunDamage* damage = nullptr);
+int32_t readFileRun(D88File& disk, const FileEntry& entry, uint8_t* buffer, RunStop* stop = nullptr,
+                    RunDamage* damage = nullptr);
 
 // The bytes of a file at `offset` of `length` that lie in the first `found`
 // bytes of its run: the file's own bytes that came from the disk.

@@ -92,8 +92,8 @@ void findTracks(D88File& disk, ImageFindings* image, TrackNotes* notes) {
 void findGameFile(D88File& disk, const FileEntry& entry, GameFindings* game) {
   GameFileFinding& file = game->files[game->fileCount++];
   file.entry = &entry;
-  file.found =
-      fileBytesFound(readFileRun(disk, entry, infoBuffer, &file.stop, &file.damage), entry.offset, entry.length);
+  file.found = fileBytesFound(readFileRun(disk, entry, infoBuffer, &file.stop, &file.damage),
+                              entry.offset, entry.length);
 }
 
 // What d88cut would make of the image, and the bytes of each file it would cut.
@@ -104,7 +104,8 @@ void findGame(D88File& disk, int32_t index, GameFindings* game) {
     for (const FileEntry* entry = systemDiskFiles; entry->sector != 0; ++entry) {
       findGameFile(disk, *entry, game);
     }
-  } else if (game->recognition.kind == DiskRecognition::kScenarioDisk && game->recognition.scenario == 4) {
+  } else if (game->recognition.kind == DiskRecognition::kScenarioDisk &&
+             game->recognition.scenario == 4) {
     findGameFile(disk, scenarioDisk4File, game);
   }
 }

@@ -22,8 +22,10 @@ bool reportFile(D88File& disk, const char* path, const Report& r) {
     }
     return false;
   }
-  if (r.json) writeJsonFileStart(r, path, file);
-  else writeTextFileStart(r, path, file, disk.imageCount());
+  if (r.json)
+    writeJsonFileStart(r, path, file);
+  else
+    writeTextFileStart(r, path, file, disk.imageCount());
   bool first = true;
   // An image found at several indexes in a row is shown once.
   int32_t step = 1;
@@ -36,13 +38,17 @@ bool reportFile(D88File& disk, const char* path, const Report& r) {
       continue;
     }
     step = imageFound.layout.times;
-    if (r.json) writeJsonImage(disk, r, imageFound, first);
-    else writeTextImage(disk, r, imageFound);
+    if (r.json)
+      writeJsonImage(disk, r, imageFound, first);
+    else
+      writeTextImage(disk, r, imageFound);
     first = false;
     if (disk.readError() != 0) break;
   }
-  if (r.json) writeJsonFileEnd(r, disk.readError());
-  else if (disk.readError() == 0) writeTextFileEnd(r, file);
+  if (r.json)
+    writeJsonFileEnd(r, disk.readError());
+  else if (disk.readError() == 0)
+    writeTextFileEnd(r, file);
   return disk.readError() == 0;
 }
 

@@ -86,8 +86,9 @@ void writeNotes(const Report& r, const NoteList& list, bool ofFile) {
 
 void writeTextFileStart(const Report& r, const char* path, const FileFindings& file,
                         int32_t imageCount) {
-  if (r.withPath) printMessage(r.out, kInfoFile, path, static_cast<long long>(file.size));
-  if (imageCount == 0) printMessage(r.out, kInfoNoImage, path);
+  if (r.withPath)
+    printMessage(r.out, kInfoFile, Shown(path).text(), static_cast<long long>(file.size));
+  if (imageCount == 0) printMessage(r.out, kInfoNoImage, Shown(path).text());
 }
 
 void writeTextImage(D88File& disk, const Report& r, const ImageFindings& image) {

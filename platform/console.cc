@@ -83,6 +83,25 @@ void writeReport(std::FILE* out, std::FILE* err, const char* text) {
   writeMessage(err, text);
 }
 
+Shown::Shown(const char* text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::size_t at = 0;
+  for (; *text != '\0'; ++text) {
+    const unsigned char byte = static_cast<unsigned char>(*text);
+    const bool control = byte < 0x20 || byte == 0x7F;
+    if (at + (control ? 4 : 1) >= sizeof shown) break;
+    if (control) {
+      shown[at++] = '\\';
+      shown[at++] = 'x';
+      shown[at++] = kHex[byte >> 4];
+      shown[at++] = kHex[byte & 0xF];
+    } else {
+      shown[at++] = *text;
+    }
+  }
+  shown[at] = '\0';
+}
+
 int finishStream(std::FILE* stream) {
   errno = 0;
   if (std::fflush(stream) == 0 && !std::ferror(stream)) return consoleWriteError(stream);

@@ -35,6 +35,20 @@ void printReport(std::FILE* out, std::FILE* err, const char* format, ...)
     D88CUT_PRINTF_FORMAT(3, 4);
 void writeReport(std::FILE* out, std::FILE* err, const char* text);
 
+// A path or command-line word as the messages show it: each control
+// character (0x00-0x1F and 0x7F) written as \xNN, so that no name can send
+// the terminal a control sequence; every other byte as it is. A text whose
+// escaped form does not fit is cut. Use it within one full expression:
+// printMessage(err, format, Shown(path).text()).
+class Shown {
+ public:
+  explicit Shown(const char* text);
+  const char* text() const { return shown; }
+
+ private:
+  char shown[4 * 4096 + 1];  // a 4096-byte path, every byte escaped
+};
+
 // Flushes stream. Returns 0 when everything written to it went out, else the
 // reason it did not (an errno value; EIO when the system gave none).
 int finishStream(std::FILE* stream);

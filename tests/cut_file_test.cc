@@ -12,16 +12,16 @@
 #include <vector>
 
 #include "game/file_run.h"
+#include "info/run_info.h"
 #include "platform/console.h"
 #include "platform/console_platform.h"
 #include "platform/output_file.h"
 #include "platform/temporary_file.h"
 #include "testing/game_disks.h"
-#include "tests/expected_runs.h"
 #include "testing/test_env.h"
+#include "tests/expected_runs.h"
 #include "tool/messages.h"
 #include "tool/run_tool.h"
-#include "info/run_info.h"
 
 namespace {
 
@@ -112,8 +112,8 @@ TEST(ReadFailure, IsReportedAndWritesNothingItTouched) {
     for (std::FILE* stream : {out, err, infoOut, infoErr}) std::fclose(stream);
   }
   EXPECT_FALSE(cutFailed || infoFailed);  // the loop reached runs that read everything
-  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"DRIVER", "LOADER", "MUSIC", "MUSIC2",
-                                                     "sample.d88"}));
+  EXPECT_EQ(dir.entries(),
+            (std::vector<std::string>{"DRIVER", "LOADER", "MUSIC", "MUSIC2", "sample.d88"}));
 }
 
 TEST(CutFile, ARowAtTheBufferEdgeIsCut) {

@@ -290,6 +290,12 @@ TEST_F(InfoTest, JsonHoldsTheSameFactsForAllFiles) {
 }
 #endif
 
+TEST_F(InfoTest, ControlCharactersInPathsAreShownEscaped) {
+  const ProgramResult r = run({"x\x1B[31m"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.rfind("d88info: cannot open x\\x1B[31m: ", 0), 0u) << r.err;
+}
+
 TEST_F(InfoTest, SaysWhereAndWhyARunStops) {
   const std::string path = write(
       "gaps.d88", buildGameDisks({{"GAPS", 0, true, {{6, 3}, {30, 1}}}, {"X", 9, false, {}}}));
@@ -319,10 +325,10 @@ TEST_F(InfoTest, SaysWhereAndWhyARunStops) {
                 "1 (C 0, H 1, R 1): a CRC error in its data (status 0xB0)\n"),
             std::string::npos);
 #ifdef D88CUT_HAVE_JSON
-  const nlohmann::json loader = nlohmann::json::parse(run({"--json", badPath}).out)["files"][0]
-                                    ["images"][0]["game"]["files"][0];
-  EXPECT_EQ(loader["damage"], nlohmann::json::parse(
-                                  R"({"sectors":1,"track":1,"c":0,"h":1,"r":1,"status":176})"));
+  const nlohmann::json loader = nlohmann::json::parse(
+      run({"--json", badPath}).out)["files"][0]["images"][0]["game"]["files"][0];
+  EXPECT_EQ(loader["damage"],
+            nlohmann::json::parse(R"({"sectors":1,"track":1,"c":0,"h":1,"r":1,"status":176})"));
 #endif
 }
 

@@ -85,6 +85,11 @@ TEST_F(ToolTest, CommandLines) {
       {{"--help"}, 0, usage, ""},
       {{"-h"}, 0, usage, ""},
       {{"--help", "1"}, 1, "", kOpenFailure},  // help only when it is the one argument
+      // Control characters in paths are shown escaped, never sent to the terminal.
+      {{"a\x1B[31m\tb", "c"},
+       1,
+       "a\\x1B[31m\\x09b:\n\nc:\n",
+       std::string(kOpenFailure) + "d88cut: cannot open a\\x1B[31m\\x09b: "},
   };
   for (const Case& c : cases) {
     const ProgramResult r = runProgram(D88CUT_PATH, c.args, work_.path());
@@ -152,7 +157,7 @@ TEST_F(ToolTest, RecognitionCases) {
     const char* name;
     std::vector<uint8_t> d88;
     std::string out;
-    int looked = -1;  // images looked at, when none is recognised
+    int looked = -1;          // images looked at, when none is recognised
     bool moreImages = false;  // the chain goes on past the 64 looked at
   };
   std::vector<uint8_t> bootOnly = buildGameDisks({bootSignature});

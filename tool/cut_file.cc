@@ -28,7 +28,7 @@ KeptCopy keptCopyOf(const Extraction& extraction, const char* name) {
 
 void writeKept(const Extraction& extraction, const KeptCopy& kept) {
   if (kept.earlier.image >= 0 && extraction.namesPath) {
-    printMessage(extraction.err, kKeptEarlierCopyOfFile, kept.earlier.path,
+    printMessage(extraction.err, kKeptEarlierCopyOfFile, Shown(kept.earlier.path).text(),
                  static_cast<int>(kept.earlier.image));
   } else if (kept.earlier.image >= 0) {
     printMessage(extraction.err, kKeptEarlierCopy, static_cast<int>(kept.earlier.image));
@@ -50,7 +50,7 @@ void reportFlaws(const Extraction& extraction, const FileEntry& entry, int32_t f
     const int length = static_cast<int>(entry.length);
     if (extraction.namesPath) {
       printReport(extraction.out, extraction.err, kIncompleteRunOfFile, entry.name,
-                  extraction.path, image, fileFound, length, where);
+                  Shown(extraction.path).text(), image, fileFound, length, where);
     } else {
       printReport(extraction.out, extraction.err, kIncompleteRun, entry.name, image, fileFound,
                   length, where);
@@ -61,8 +61,8 @@ void reportFlaws(const Extraction& extraction, const FileEntry& entry, int32_t f
   char which[kRunDamageTextSize];
   describeRunDamage(damage, which);
   if (extraction.namesPath) {
-    printReport(extraction.out, extraction.err, kDamagedRunOfFile, entry.name, extraction.path,
-                image, which);
+    printReport(extraction.out, extraction.err, kDamagedRunOfFile, entry.name,
+                Shown(extraction.path).text(), image, which);
   } else {
     printReport(extraction.out, extraction.err, kDamagedRun, entry.name, image, which);
   }

@@ -53,7 +53,7 @@ bool chainGoesOn(D88File& disk) {
 // Reports a failed read of the D88 file; false, as the run is not whole.
 bool reportReadFailure(const D88File& disk, const D88Source& source, std::FILE* out,
                        std::FILE* err) {
-  printReport(out, err, kReadFailure, source.path, std::strerror(disk.readError()));
+  printReport(out, err, kReadFailure, Shown(source.path).text(), std::strerror(disk.readError()));
   return false;
 }
 
@@ -77,9 +77,9 @@ bool cutAllImages(D88File& disk, const D88Source& source, CompleteFiles* complet
   }
   const bool moreImages = disk.readError() == 0 && chainGoesOn(disk);
   if (disk.readError() != 0) return reportReadFailure(disk, source, out, err);
-  if (moreImages) printReport(out, err, kMoreImages, source.path);
+  if (moreImages) printReport(out, err, kMoreImages, Shown(source.path).text());
   if (recognised == 0) {
-    printReport(out, err, kNothingRecognised, source.path, static_cast<int>(images));
+    printReport(out, err, kNothingRecognised, Shown(source.path).text(), static_cast<int>(images));
   }
   return whole;
 }
@@ -90,12 +90,12 @@ bool cutAllImages(D88File& disk, const D88Source& source, CompleteFiles* complet
 bool cutD88File(D88File& disk, const D88Source& source, int index, CompleteFiles* complete,
                 std::FILE* out, std::FILE* err) {
   if (source.namesPath) {
-    printMessage(out, index == 0 ? kFileHeading : kFileHeadingAfter, source.path);
+    printMessage(out, index == 0 ? kFileHeading : kFileHeadingAfter, Shown(source.path).text());
   }
   if (!disk.open(source.path)) {
     const int reason = errno;
     writeReport(out, err, kOpenFailure);
-    printMessage(err, kOpenFailureReason, source.path, std::strerror(reason));
+    printMessage(err, kOpenFailureReason, Shown(source.path).text(), std::strerror(reason));
     return false;
   }
   const bool whole = disk.readError() != 0 ? reportReadFailure(disk, source, out, err)
@@ -129,8 +129,8 @@ int finishOutput(std::FILE* out, std::FILE* err, int status) {
 
 int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    printMessage(out, kUsage, programName(argc, argv));
-    printMessage(out, kHelp, programName(argc, argv));
+    printMessage(out, kUsage, Shown(programName(argc, argv)).text());
+    printMessage(out, kHelp, Shown(programName(argc, argv)).text());
     return finishOutput(out, err, kExitSuccess);
   }
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
@@ -138,7 +138,7 @@ int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, st
     return finishOutput(out, err, kExitSuccess);
   }
   if (argc < 2) {
-    printMessage(err, kUsage, programName(argc, argv));
+    printMessage(err, kUsage, Shown(programName(argc, argv)).text());
     return kExitFailure;
   }
   // "FILE DISKNO": one file and a disk number, accepted and not used.
