@@ -51,7 +51,7 @@ bool parseOptions(int argc, const char* const* argv, std::FILE* err, Options* op
     } else if (std::strcmp(arg, "--json") == 0) {
       options->json = true;
     } else {
-      printMessage(err, kInfoUnknownOption, Shown(arg).text());
+      printMessage(err, kInfoUnknownOption, Shown(arg, err).text());
       writeMessage(err, kInfoUsage);
       return false;
     }
@@ -73,13 +73,13 @@ bool reportPaths(D88File& disk, int argc, const char* const* argv, const Report&
     if (report.json && !first) std::fputc(',', report.out);
     if (disk.open(arg)) {
       if (!reportFile(disk, arg, report)) {
-        printReport(report.out, err, kInfoReadFailure, Shown(arg).text(),
+        printReport(report.out, err, kInfoReadFailure, Shown(arg, err).text(),
                     std::strerror(disk.readError()));
         allOpened = false;
       }
     } else {
       const char* reason = std::strerror(errno);
-      printReport(report.out, err, kInfoOpenFailure, Shown(arg).text(), reason);
+      printReport(report.out, err, kInfoOpenFailure, Shown(arg, err).text(), reason);
       reportUnopenedFile(arg, reason, report);
       allOpened = false;
     }

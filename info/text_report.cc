@@ -87,8 +87,8 @@ void writeNotes(const Report& r, const NoteList& list, bool ofFile) {
 void writeTextFileStart(const Report& r, const char* path, const FileFindings& file,
                         int32_t imageCount) {
   if (r.withPath)
-    printMessage(r.out, kInfoFile, Shown(path).text(), static_cast<long long>(file.size));
-  if (imageCount == 0) printMessage(r.out, kInfoNoImage, Shown(path).text());
+    printMessage(r.out, kInfoFile, Shown(path, r.out).text(), static_cast<long long>(file.size));
+  if (imageCount == 0) printMessage(r.out, kInfoNoImage, Shown(path, r.out).text());
 }
 
 void writeTextImage(D88File& disk, const Report& r, const ImageFindings& image) {

@@ -83,23 +83,80 @@ void writeReport(std::FILE* out, std::FILE* err, const char* text) {
   writeMessage(err, text);
 }
 
-Shown::Shown(const char* text) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::size_t at = 0;
-  for (; *text != '\0'; ++text) {
-    const unsigned char byte = static_cast<unsigned char>(*text);
-    const bool control = byte < 0x20 || byte == 0x7F;
-    if (at + (control ? 4 : 1) >= sizeof shown) break;
-    if (control) {
-      shown[at++] = '\\';
-      shown[at++] = 'x';
-      shown[at++] = kHex[byte >> 4];
-      shown[at++] = kHex[byte & 0xF];
-    } else {
-      shown[at++] = *text;
-    }
+namespace {
+
+// The length of the UTF-8 sequence at text (1 to 4), or 0 when the bytes
+// there are not one (a stray continuation byte, an overlong or cut form).
+std::size_t utf8SequenceLength(const unsigned char* text) {
+  const unsigned char lead = text[0];
+  const std::size_t length = lead < 0x80                   ? 1
+                             : lead >= 0xC2 && lead < 0xE0 ? 2
+                             : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                           : 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((text[i] & 0xC0) != 0x80) return 0;
   }
-  shown[at] = '\0';
+  if (length == 3 && ((lead == 0xE0 && text[1] < 0xA0) || (lead == 0xED && text[1] >= 0xA0))) {
+    return 0;  // overlong, or a surrogate
+  }
+  if (length == 4 && ((lead == 0xF0 && text[1] < 0x90) || (lead == 0xF4 && text[1] >= 0x90))) {
+    return 0;
+  }
+  return length;
+}
+
+bool isUtf8(const char* text) {
+  for (auto* at = reinterpret_cast<const unsigned char*>(text); *at != 0;) {
+    const std::size_t length = utf8SequenceLength(at);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
+
+// The code point of the UTF-8 sequence of `length` bytes at text.
+unsigned long codePoint(const unsigned char* text, std::size_t length) {
+  static const unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  unsigned long point = text[0] & kLeadBits[length];
+  for (std::size_t i = 1; i < length; ++i) point = point << 6 | (text[i] & 0x3F);
+  return point;
+}
+
+}  // namespace
+
+void Shown::put(const char* bytes, std::size_t length) {
+  if (full || used + length >= sizeof shown) {
+    full = true;
+    return;
+  }
+  std::memcpy(shown + used, bytes, length);
+  used += length;
+}
+
+Shown::Shown(const char* text, std::FILE* stream) {
+  static const char kHex[] = "0123456789ABCDEF";
+  const bool toShiftJis = !isAscii(text) && !streamShowsUtf8(stream) && isUtf8(text);
+  for (auto* at = reinterpret_cast<const unsigned char*>(text); *at != 0;) {
+    const std::size_t length = toShiftJis ? utf8SequenceLength(at) : 1;
+    const char* bytes = reinterpret_cast<const char*>(at);
+    char piece[16];
+    if (*at < 0x20 || *at == 0x7F) {
+      const char escape[] = {'\\', 'x', kHex[*at >> 4], kHex[*at & 0xF]};
+      put(escape, sizeof escape);
+    } else if (length > 1) {
+      std::size_t n = utf8CharToShiftJis(bytes, length, piece);
+      if (n == 0) {
+        n = static_cast<std::size_t>(
+            std::snprintf(piece, sizeof piece, "\\u{%04lX}", codePoint(at, length)));
+      }
+      put(piece, n);
+    } else {
+      put(bytes, 1);
+    }
+    at += length;
+  }
+  shown[used] = '\0';
 }
 
 int finishStream(std::FILE* stream) {

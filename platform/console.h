@@ -35,18 +35,24 @@ void printReport(std::FILE* out, std::FILE* err, const char* format, ...)
     D88CUT_PRINTF_FORMAT(3, 4);
 void writeReport(std::FILE* out, std::FILE* err, const char* text);
 
-// A path or command-line word as the messages show it: each control
-// character (0x00-0x1F and 0x7F) written as \xNN, so that no name can send
-// the terminal a control sequence; every other byte as it is. A text whose
-// escaped form does not fit is cut. Use it within one full expression:
-// printMessage(err, format, Shown(path).text()).
+// A path or command-line word as the messages show it on `stream`, in that
+// stream's encoding: where the stream takes Shift_JIS (a pipe, a file, a
+// terminal of another locale) a name that is valid UTF-8 is converted, a
+// character Shift_JIS cannot hold shown as \u{XXXX}; a name that is not
+// UTF-8 keeps its bytes. Each control character (0x00-0x1F and 0x7F) is
+// shown as \xNN, so that no name can send the terminal a control sequence.
+// A name whose shown form does not fit is cut. Use it within one full
+// expression: printMessage(err, format, Shown(path, err).text()).
 class Shown {
  public:
-  explicit Shown(const char* text);
+  Shown(const char* text, std::FILE* stream);
   const char* text() const { return shown; }
 
  private:
+  void put(const char* bytes, std::size_t length);
   char shown[4 * 4096 + 1];  // a 4096-byte path, every byte escaped
+  std::size_t used = 0;
+  bool full = false;
 };
 
 // Flushes stream. Returns 0 when everything written to it went out, else the
@@ -76,6 +82,11 @@ std::size_t shiftJisCharToUtf8(const char* bytes, std::size_t length, char* out)
 // can be read before it closes. Does nothing in a shared console, with a pipe
 // or a redirect, and on POSIX. Platform-specific.
 void waitOnOwnConsole(const char* prompt);
+
+// True on Windows when the program is the only process on its console and
+// standard input and output are that console (when waitOnOwnConsole waits);
+// false elsewhere. Platform-specific.
+bool onOwnConsole();
 
 // Writes text[0..length) to stream: on a Windows console, as UTF-8 text in
 // UTF-16 (the stream is flushed first, so the order holds); elsewhere the

@@ -23,4 +23,10 @@ std::size_t utf8PieceLength(const char* text, std::size_t length, std::size_t mo
 // POSIX always 0: a terminal's errors are the stream's own. Platform-specific.
 int consoleWriteError(std::FILE* stream);
 
+// Converts the one UTF-8 character in text[0..length) to Shift_JIS (code
+// page 932) in out, which holds at least 2 bytes. Returns the bytes written
+// (1 or 2), or 0 when Shift_JIS has no such character or no converter
+// exists. Platform-specific.
+std::size_t utf8CharToShiftJis(const char* text, std::size_t length, char* out);
+
 #endif  // D88CUT_PLATFORM_CONSOLE_PLATFORM_H_

@@ -26,6 +26,9 @@ bool localeRead = false;
 // use (a plain global: the programs run one thread).
 iconv_t converter = kNoConverter;
 bool converterTried = false;
+// The converter back, for names shown on a Shift_JIS stream.
+iconv_t toShiftJis = kNoConverter;
+bool toShiftJisTried = false;
 
 iconv_t shiftJisConverter() {
   if (!converterTried) {
@@ -106,6 +109,22 @@ long shiftJisToUtf8(const char* text, std::size_t length, char* out, std::size_t
   return to - out;
 }
 
+std::size_t utf8CharToShiftJis(const char* text, std::size_t length, char* out) {
+  if (!toShiftJisTried) {
+    toShiftJisTried = true;
+    toShiftJis = iconv_open("CP932", "UTF-8");
+    if (toShiftJis == kNoConverter) toShiftJis = iconv_open("SHIFT_JIS", "UTF-8");
+  }
+  if (toShiftJis == kNoConverter) return 0;
+  iconv(toShiftJis, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state
+  char* in = const_cast<char*>(text);
+  std::size_t inLeft = length;
+  char* to = out;
+  std::size_t outLeft = 2;
+  if (iconv(toShiftJis, &in, &inLeft, &to, &outLeft) == static_cast<std::size_t>(-1)) return 0;
+  return static_cast<std::size_t>(to - out);
+}
+
 void writeText(std::FILE* stream, const char* text, std::size_t length) {
   std::fwrite(text, 1, length, stream);
 }
@@ -113,3 +132,5 @@ void writeText(std::FILE* stream, const char* text, std::size_t length) {
 int consoleWriteError(std::FILE*) { return 0; }  // a terminal's errors are the stream's
 
 void waitOnOwnConsole(const char*) {}  // a terminal outlives the program
+
+bool onOwnConsole() { return false; }

@@ -12,6 +12,13 @@
 #include "platform/console.h"
 #include "platform/console_platform.h"
 
+// The C runtime expands arguments holding * or ? into the names they match,
+// sorted, as Windows programs do (the shells leave that to each program);
+// an argument that matches nothing is passed as it is.
+extern "C" {
+int _dowildcard = -1;
+}
+
 namespace {
 
 // The console behind stream, or nullptr when the stream is no console.
@@ -57,6 +64,16 @@ long shiftJisToUtf8(const char* text, std::size_t length, char* out, std::size_t
   return toUtf8(932, text, static_cast<int>(length), out, static_cast<int>(size));
 }
 
+std::size_t utf8CharToShiftJis(const char* text, std::size_t length, char* out) {
+  wchar_t wide[2];
+  const int units =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, static_cast<int>(length), wide, 2);
+  if (units <= 0) return 0;
+  BOOL lost = FALSE;
+  const int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, units, out, 2, nullptr, &lost);
+  return n > 0 && !lost ? static_cast<std::size_t>(n) : 0;
+}
+
 void writeText(std::FILE* stream, const char* text, std::size_t length) {
   HANDLE console = consoleOf(stream);
   if (console == nullptr) {
@@ -87,14 +104,18 @@ int consoleWriteError(std::FILE* stream) {
   return 0;
 }
 
-void waitOnOwnConsole(const char* prompt) {
+bool onOwnConsole() {
   // Explorer gives a program started from it a console of its own, closed
   // the moment the program ends; a shell, a pipe or a redirect does not.
   DWORD processes[2];
-  if (GetConsoleProcessList(processes, 2) != 1) return;
-  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  if (GetConsoleProcessList(processes, 2) != 1) return false;
   DWORD mode = 0;
-  if (!GetConsoleMode(in, &mode) || consoleOf(stdout) == nullptr) return;
+  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) && consoleOf(stdout) != nullptr;
+}
+
+void waitOnOwnConsole(const char* prompt) {
+  if (!onOwnConsole()) return;
+  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
   writeMessage(stdout, prompt);
   std::fflush(stdout);
   wchar_t line[256];

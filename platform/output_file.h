@@ -19,4 +19,15 @@ int replaceFile(const char* path, const uint8_t* data, std::size_t length);
 // dangling one). Platform-specific.
 bool fileExists(const char* path);
 
+// Makes the folder `dir` ready to take output files: when `create`, makes it
+// and its missing parents. Returns 0 when dir is a folder that can be
+// written to (or, without `create`, does not exist yet); else an errno value:
+// ENOTDIR for something other than a folder in the way, EACCES for a folder
+// that cannot be written to. Platform-specific.
+int prepareOutputFolder(const char* dir, bool create);
+
+// The full path of `path` into out[0..size), NUL-terminated. False when it
+// cannot be told or does not fit. Platform-specific.
+bool fullPathOf(const char* path, char* out, std::size_t size);
+
 #endif  // D88CUT_PLATFORM_OUTPUT_FILE_H_

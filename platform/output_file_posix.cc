@@ -7,7 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/output_file.h"
 #include "platform/temporary_file.h"
@@ -114,4 +117,44 @@ int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
 bool fileExists(const char* path) {
   struct stat status;
   return ::lstat(path, &status) == 0;
+}
+
+namespace {
+
+// mkdir -p: makes each missing folder of `dir`, parents first.
+int makeFolders(const char* dir) {
+  char path[4096];
+  const std::size_t length = std::strlen(dir);
+  if (length >= sizeof path) return ENAMETOOLONG;
+  std::memcpy(path, dir, length + 1);
+  for (std::size_t i = 1; i <= length; ++i) {
+    if (path[i] != '/' && path[i] != '\0') continue;
+    const char separator = path[i];
+    path[i] = '\0';
+    if (::mkdir(path, 0777) != 0 && errno != EEXIST) return errno;
+    path[i] = separator;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int prepareOutputFolder(const char* dir, bool create) {
+  struct stat status;
+  if (::stat(dir, &status) != 0) {
+    if (errno != ENOENT) return errno;
+    if (!create) return 0;
+    const int error = makeFolders(dir);
+    if (error != 0) return error;
+    if (::stat(dir, &status) != 0) return errno;
+  }
+  if (!S_ISDIR(status.st_mode)) return ENOTDIR;
+  return ::access(dir, W_OK | X_OK) == 0 ? 0 : errno;
+}
+
+bool fullPathOf(const char* path, char* out, std::size_t size) {
+  char full[PATH_MAX];
+  if (::realpath(path, full) == nullptr || std::strlen(full) >= size) return false;
+  std::memcpy(out, full, std::strlen(full) + 1);
+  return true;
 }

@@ -2,6 +2,7 @@
 // Replacing a file on Windows: C's rename fails over an existing file, so the
 // finished temporary file is moved with MoveFileExW(REPLACE_EXISTING); an
 // interruption from the console leaves no temporary file behind.
+#include <direct.h>
 #include <fcntl.h>
 #include <io.h>
 #include <process.h>
@@ -10,6 +11,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/output_file.h"
 #include "platform/temporary_file.h"
@@ -110,4 +113,46 @@ int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
 
 bool fileExists(const char* path) {
   return _access(path, 0) == 0;  // the programs' code page is UTF-8 (the manifest)
+}
+
+namespace {
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+// mkdir -p: makes each missing folder of `dir`, parents first, past a drive
+// ("C:") or share ("\\\\host\\share") at its start.
+int makeFolders(const char* dir) {
+  char path[4096];
+  const std::size_t length = std::strlen(dir);
+  if (length >= sizeof path) return ENAMETOOLONG;
+  std::memcpy(path, dir, length + 1);
+  std::size_t i = length >= 2 && path[1] == ':' ? 2 : 0;
+  while (i < length && isSeparator(path[i])) ++i;
+  for (; i <= length; ++i) {
+    if (path[i] != '\0' && !isSeparator(path[i])) continue;
+    const char separator = path[i];
+    path[i] = '\0';
+    if (_mkdir(path) != 0 && errno != EEXIST) return errno;
+    path[i] = separator;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int prepareOutputFolder(const char* dir, bool create) {
+  struct _stat64 status;
+  if (_stat64(dir, &status) != 0) {
+    if (errno != ENOENT) return errno;
+    if (!create) return 0;
+    const int error = makeFolders(dir);
+    if (error != 0) return error;
+    if (_stat64(dir, &status) != 0) return errno;
+  }
+  if ((status.st_mode & _S_IFDIR) == 0) return ENOTDIR;
+  return _access(dir, 2) == 0 ? 0 : errno;
+}
+
+bool fullPathOf(const char* path, char* out, std::size_t size) {
+  return _fullpath(out, path, size) != nullptr;
 }

@@ -25,9 +25,11 @@ ScopedTempDir::~ScopedTempDir() {
   fs::remove_all(path_, ignored);
 }
 
-std::vector<std::string> ScopedTempDir::entries() const {
+std::vector<std::string> ScopedTempDir::entries() const { return entriesOf(path_); }
+
+std::vector<std::string> ScopedTempDir::entriesOf(const std::string& dir) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(path_)) {
+  for (const auto& entry : fs::directory_iterator(dir)) {
     names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());

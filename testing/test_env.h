@@ -20,6 +20,8 @@ class ScopedTempDir {
   std::string file(const std::string& name) const { return path_ + "/" + name; }
   // Names of the entries in the directory, sorted.
   std::vector<std::string> entries() const;
+  // The same of any directory.
+  static std::vector<std::string> entriesOf(const std::string& dir);
 
  private:
   std::string path_;

@@ -77,6 +77,24 @@ TEST_F(ConsoleTest, OtherLocalesAndPipesGetTheShiftJisBytes) {
   }
 }
 
+// Through a pipe every byte of a log is Shift_JIS: a path named in UTF-8 too,
+// a character Shift_JIS lacks as an escape; a path that is not UTF-8 keeps
+// its bytes. On a UTF-8 terminal the path is written as it is.
+TEST_F(ConsoleTest, PathsAreWrittenInTheStreamsEncoding) {
+  const std::string game = work_.file("\u30B2\u30FC\u30E0\u00E9.d88");  // ゲームé.d88
+  const std::string raw = work_.file("\x83\x51.d88");                   // ゲ in Shift_JIS
+  ASSERT_TRUE(writeBytes(game, buildSampleSet()));
+  ASSERT_TRUE(writeBytes(raw, buildSampleSet()));
+  const ProgramResult piped =
+      runProgram(D88CUT_PATH, {game, raw}, work_.path(), [] { useLocale("C.UTF-8", nullptr); });
+  EXPECT_EQ(piped.out.rfind(work_.path() + "/\x83\x51\x81\x5B\x83\x80\\u{00E9}.d88:\n", 0), 0u)
+      << piped.out;
+  EXPECT_NE(piped.out.find("\n" + raw + ":\n"), std::string::npos);
+  const ProgramResult terminal =
+      runOnTerminal(D88CUT_PATH, {game, raw}, work_.path(), [] { useLocale("C.UTF-8", nullptr); });
+  EXPECT_EQ(terminal.out.rfind(game + ":\r\n", 0), 0u) << terminal.out;
+}
+
 // Only the tool's own text is converted: a program name already in the
 // terminal's encoding is written as it is.
 TEST_F(ConsoleTest, ArgumentsAreNotConverted) {

@@ -72,7 +72,9 @@ class ToolTest : public ::testing::Test {
 };
 
 TEST_F(ToolTest, CommandLines) {
-  const std::string usage = "Usage: " + programPath(D88CUT_PATH) + " [d88file] (DiskNo.)\n";
+  const std::string program = programPath(D88CUT_PATH);
+  const std::string usage = "Usage: " + program + " [d88file] (DiskNo.)\n";
+  const std::string tryHelp = "Try '" + program + " --help' for more.\n";
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -84,7 +86,11 @@ TEST_F(ToolTest, CommandLines) {
       {{"--version"}, 0, std::string("d88cut ") + kProgramVersion + "\n", ""},
       {{"--help"}, 0, usage, ""},
       {{"-h"}, 0, usage, ""},
-      {{"--help", "1"}, 1, "", kOpenFailure},  // help only when it is the one argument
+      {{"--help", "1"}, 0, usage, ""},  // help beside files, which are not read
+      {{"x.d88", "-o", "out"}, 1, "", program + ": unknown option: -o\n" + usage + tryHelp},
+      {{"--json", "x.d88"}, 1, "", program + ": unknown option: --json\n" + usage + tryHelp},
+      {{"x.d88", "-d"}, 1, "", program + ": -d needs a folder\n" + usage + tryHelp},
+      {{"--", "--help"}, 1, "", kOpenFailure},  // "--" ends the options
       // Control characters in paths are shown escaped, never sent to the terminal.
       {{"a\x1B[31m\tb", "c"},
        1,
@@ -99,6 +105,7 @@ TEST_F(ToolTest, CommandLines) {
     if (c.out.empty()) {
       EXPECT_EQ(r.out, "");
     }
+    EXPECT_TRUE(work_.entries().empty()) << c.args.size();  // nothing written
   }
   // A D88 file of such a name is cut when named as a path.
   ASSERT_TRUE(writeBytes(work_.file("--help"), buildSampleSet()));
@@ -397,7 +404,8 @@ TEST_F(ToolTest, SeveralFilesAreCutInTurn) {
            ":\n",
        damagedMusic + "d88cut: note: " + paths[3] +
            " holds no disk of the game (disk images "
-           "looked at: 1)\n"},
+           "looked at: 1)\n" +
+           "d88cut: note: MUSIC2 was not cut: no scenario disk 4 among the files\n"},
   };
   for (const Case& c : cases) {
     const ProgramResult r = runProgram(D88CUT_PATH, c.args, work_.path());
@@ -407,6 +415,58 @@ TEST_F(ToolTest, SeveralFilesAreCutInTurn) {
     EXPECT_EQ(output("MUSIC"), kMusic);
   }
   EXPECT_EQ(output("MUSIC2"), kMusic2);
+}
+
+// -d puts the files into a folder (made when missing), -n says what a run
+// would write and writes nothing; both before or after the files. A run with
+// options that leaves a file out says which and why.
+TEST_F(ToolTest, OutputFolderAndDryRun) {
+  ASSERT_TRUE(writeBytes(inputPath(), buildSampleSet()));
+  const std::string scenario2 = input_.file("scenario2.d88");
+  ASSERT_TRUE(writeBytes(scenario2, buildGameDisks({{"SCENARIO DISK 2", 2, false}})));
+  const std::vector<std::string> four = {"DRIVER", "LOADER", "MUSIC", "MUSIC2"};
+  std::string wouldWrite;
+  for (const char* name : {"LOADER", "DRIVER", "MUSIC", "MUSIC2"}) {
+    if (name == std::string("MUSIC2")) wouldWrite += scenario('4');
+    wouldWrite += std::string("would write dry/") + name + " (complete)\n";
+  }
+  const std::string notCut =
+      "d88cut: note: LOADER was not cut: no system disk among the files\n"
+      "d88cut: note: DRIVER was not cut: no system disk among the files\n"
+      "d88cut: note: MUSIC was not cut: no system disk among the files\n"
+      "d88cut: note: MUSIC2 was not cut: no scenario disk 4 among the files\n";
+  struct Case {
+    std::vector<std::string> args;
+    std::string folder;  // where the four files land; "" for none
+    std::string err;
+    std::string out = "";  // when not empty, what stdout holds after the recognition lines
+  };
+  const Case cases[] = {
+      {{"-d", "out/sub", inputPath()}, "out/sub", ""},
+      {{inputPath(), "--output-dir=o2"}, "o2", ""},
+      {{"-n", inputPath(), "--output-dir", "dry"}, "", "", wouldWrite},
+      {{"-d", "plain", inputPath()},
+       "",
+       "d88cut: cannot write into plain: " + std::string(std::strerror(ENOTDIR)) + "\n"},
+      {{"-n", scenario2}, "", notCut},
+  };
+  for (const Case& c : cases) {
+    ScopedTempDir folder;
+    ASSERT_TRUE(writeBytes(folder.file("plain"), {'x'}));
+    const ProgramResult r = runProgram(D88CUT_PATH, c.args, folder.path());
+    EXPECT_EQ(r.err, textLines(c.err)) << c.args[1];
+    EXPECT_EQ(r.status, c.err.empty() ? 0 : c.err == notCut ? 0 : 1) << c.args[1];
+    if (!c.folder.empty()) {
+      EXPECT_EQ(readBytes(folder.file(c.folder + "/MUSIC")), kMusic);
+      EXPECT_EQ(ScopedTempDir::entriesOf(folder.file(c.folder)), four);
+      EXPECT_EQ(folder.entries().size(), 2u);  // plain and the folder
+    } else {
+      EXPECT_EQ(folder.entries(), std::vector<std::string>{"plain"});
+    }
+    if (!c.out.empty()) {
+      EXPECT_NE(r.out.find(textLines(c.out)), std::string::npos) << r.out;
+    }
+  }
 }
 
 TEST_F(ToolTest, AnEarlierFileIsReplacedWhole) {

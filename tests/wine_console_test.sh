@@ -49,6 +49,9 @@ expect_line "d88cut on a console" "$shown" "cutting ... MUSIC2"
 expect_line "d88cut on a console" "$shown" "SCENARIO DISK 4 を認識しました."
 expect_line "d88cut on a console" "$shown" "SCENARIO DISK 1 を認識しました."
 expect_line "d88cut on its own console" "$shown" "Press Enter to close this window."
+# A window of its own says where the files went, as a full Windows path.
+grep -qE '^The files are in [A-Z]:\\.*tmp\.[A-Za-z0-9]+$' <<<"$shown" ||
+  fail "d88cut on its own console does not say where the files are:"$'\n'"$shown"
 
 shown=$(on_terminal "$bin/d88info.exe" named.d88)
 expect_line "d88info on a console" "$shown" \
@@ -81,6 +84,18 @@ shown=$(on_terminal "$bin/d88cut.exe" "$folder/なし.d88")
 expect_line "an open failure on a console" "$shown" "ファイルをオープンできません."
 expect_line "an open failure on a console" "$shown" \
   "d88cut: cannot open $folder/なし.d88: No such file or directory"
+
+# Wildcards, as cmd.exe passes them on: expanded by the program, in order.
+mkdir wild && cp sample.d88 wild/disk1.d88 && cp sample.d88 wild/disk2.d88 &&
+  cp "$bin/d88cut.exe" wild/
+(cd wild && "$run" cmd /c 'd88cut.exe disk?.d88' >wild.txt)
+grep -qx $'disk2.d88:\r' wild/wild.txt || fail "cmd /c d88cut.exe disk?.d88: $(head -3 wild/wild.txt)"
+[ "$(wc -c <wild/MUSIC2 2>/dev/null)" = 11970 ] || fail "disk?.d88 did not cut MUSIC2"
+
+# A log of files named in Japanese is Shift_JIS throughout, their names too.
+(cd cut && "$run" "$bin/d88cut.exe" "../$folder/ゲーム.d88" ../sample.d88 >log.txt)
+iconv -f CP932 -t UTF-8 cut/log.txt | grep -q "ゲーム.d88:" ||
+  fail "a log of ゲーム.d88 is not Shift_JIS: $(head -c 80 cut/log.txt | od -c | head -3)"
 
 [ "$failed" = 0 ] && echo "all passed"
 exit "$failed"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tool/cut_file.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "game/file_run.h"
@@ -18,17 +20,32 @@ struct KeptCopy {
   bool any() const { return earlier.image >= 0 || existing; }
 };
 
-// The file that stays when a flawed cut of `name` is not written.
-KeptCopy keptCopyOf(const Extraction& extraction, const char* name) {
+// The file that stays when a flawed cut of `name` (at `path`) is not
+// written. A dry run counts what it would have written as there.
+KeptCopy keptCopyOf(const Extraction& extraction, const char* name, const char* path) {
   KeptCopy kept;
-  if (extraction.complete != nullptr) kept.earlier = extraction.complete->sourceOf(name);
-  kept.existing = kept.earlier.image < 0 && fileExists(name);
+  if (extraction.files != nullptr) kept.earlier = extraction.files->completeSource(name);
+  kept.existing = kept.earlier.image < 0 &&
+                  (fileExists(path) || (extraction.dryRun && extraction.files != nullptr &&
+                                        extraction.files->written(name)));
   return kept;
+}
+
+// In a dry run, what the cut would write or keep, and how whole it is.
+void sayDryRun(const Extraction& extraction, const char* path, bool whole, bool damaged,
+               const KeptCopy& kept) {
+  const char* state = whole && !damaged ? kDryRunComplete
+                      : !damaged        ? kDryRunIncomplete
+                      : whole           ? kDryRunDamaged
+                                        : kDryRunIncompleteAndDamaged;
+  printMessage(extraction.out, kept.any() ? kDryRunKeep : kDryRunWrite,
+               Shown(path, extraction.out).text(), state);
 }
 
 void writeKept(const Extraction& extraction, const KeptCopy& kept) {
   if (kept.earlier.image >= 0 && extraction.namesPath) {
-    printMessage(extraction.err, kKeptEarlierCopyOfFile, Shown(kept.earlier.path).text(),
+    printMessage(extraction.err, kKeptEarlierCopyOfFile,
+                 Shown(kept.earlier.path, extraction.err).text(),
                  static_cast<int>(kept.earlier.image));
   } else if (kept.earlier.image >= 0) {
     printMessage(extraction.err, kKeptEarlierCopy, static_cast<int>(kept.earlier.image));
@@ -50,7 +67,7 @@ void reportFlaws(const Extraction& extraction, const FileEntry& entry, int32_t f
     const int length = static_cast<int>(entry.length);
     if (extraction.namesPath) {
       printReport(extraction.out, extraction.err, kIncompleteRunOfFile, entry.name,
-                  Shown(extraction.path).text(), image, fileFound, length, where);
+                  Shown(extraction.path, extraction.err).text(), image, fileFound, length, where);
     } else {
       printReport(extraction.out, extraction.err, kIncompleteRun, entry.name, image, fileFound,
                   length, where);
@@ -62,56 +79,70 @@ void reportFlaws(const Extraction& extraction, const FileEntry& entry, int32_t f
   describeRunDamage(damage, which);
   if (extraction.namesPath) {
     printReport(extraction.out, extraction.err, kDamagedRunOfFile, entry.name,
-                Shown(extraction.path).text(), image, which);
+                Shown(extraction.path, extraction.err).text(), image, which);
   } else {
     printReport(extraction.out, extraction.err, kDamagedRun, entry.name, image, which);
   }
   writeKept(extraction, kept);
 }
 
-}  // namespace
+// Room for an output path: a folder name and a file name.
+constexpr std::size_t kOutputPathSize = 4096 + 16;
 
-CopySource CompleteFiles::sourceOf(const char* name) const {
-  for (int i = 0; i < count; ++i) {
-    if (std::strcmp(entries[i].name, name) == 0) return entries[i].source;
+// Records the cut in extraction.files and returns its status.
+CutStatus recordCut(const Extraction& extraction, const FileEntry& entry, CutStatus status) {
+  if (extraction.files != nullptr) {
+    extraction.files->record(entry.name, status, CopySource{extraction.path, extraction.image});
   }
-  return CopySource{};
+  return status;
 }
 
-void CompleteFiles::record(const char* name, CopySource source) {
-  for (int i = 0; i < count; ++i) {
-    if (std::strcmp(entries[i].name, name) == 0) {
-      entries[i].source = source;
-      return;
-    }
-  }
-  if (count < kMaxFiles) entries[count++] = Entry{name, source};
+}  // namespace
+
+bool outputPath(const char* dir, const char* name, char* out, std::size_t size) {
+  const std::size_t dirLength = dir != nullptr ? std::strlen(dir) : 0;
+  const bool separated = dirLength == 0 || dir[dirLength - 1] == '/' || dir[dirLength - 1] == '\\';
+  const int n =
+      std::snprintf(out, size, "%s%s%s", dir != nullptr ? dir : "", separated ? "" : "/", name);
+  return n >= 0 && static_cast<std::size_t>(n) < size;
+}
+
+// The status of a cut that was not written for a reason of its own.
+CutStatus flawedStatus(bool whole, const KeptCopy& kept) {
+  if (kept.earlier.image >= 0) return CutStatus::kKeptEarlier;
+  if (kept.existing) return CutStatus::kKeptExisting;
+  return whole ? CutStatus::kDamaged : CutStatus::kIncomplete;
 }
 
 CutStatus cutFile(const Extraction& extraction, const FileEntry& entry) {
   RunStop stop;
   RunDamage damage;
   const int32_t found = readFileRun(extraction.disk, entry, extraction.buffer, &stop, &damage);
-  if (extraction.disk.readError() != 0) return CutStatus::kReadFailed;
-  printMessage(extraction.out, kCutting, entry.name);
+  if (extraction.disk.readError() != 0) return recordCut(extraction, entry, CutStatus::kReadFailed);
+  char path[kOutputPathSize];
+  const bool pathFits = outputPath(extraction.outputDir, entry.name, path, sizeof path);
 
   // A flawed cut never replaces a file of its name: neither a complete copy
   // of this run nor a file that was in the folder before.
-  const bool sound = found == runLength(entry) && damage.sectors == 0;
-  const KeptCopy kept = sound ? KeptCopy{} : keptCopyOf(extraction, entry.name);
-  const int error = kept.any() ? 0
-                               : replaceFile(entry.name, extraction.buffer + entry.offset,
-                                             static_cast<std::size_t>(entry.length));
+  const bool whole = found == runLength(entry);
+  const bool sound = whole && damage.sectors == 0;
+  const KeptCopy kept = sound ? KeptCopy{} : keptCopyOf(extraction, entry.name, path);
+  int error = 0;
+  if (extraction.dryRun) {
+    sayDryRun(extraction, path, whole, damage.sectors > 0, kept);
+  } else {
+    printMessage(extraction.out, kCutting, entry.name);
+    if (!pathFits)
+      error = ENAMETOOLONG;
+    else if (!kept.any())
+      error = replaceFile(path, extraction.buffer + entry.offset,
+                          static_cast<std::size_t>(entry.length));
+  }
   if (!sound) reportFlaws(extraction, entry, found, stop, damage, kept);
   if (error != 0) {
-    printReport(extraction.out, extraction.err, kWriteFailure, entry.name, std::strerror(error));
-    return CutStatus::kNotWritten;
+    printReport(extraction.out, extraction.err, kWriteFailure, Shown(path, extraction.err).text(),
+                std::strerror(error));
+    return recordCut(extraction, entry, CutStatus::kNotWritten);
   }
-  if (kept.earlier.image >= 0) return CutStatus::kKeptEarlier;
-  if (kept.existing) return CutStatus::kKeptExisting;
-  if (!sound) return CutStatus::kIncomplete;
-  if (extraction.complete != nullptr) {
-    extraction.complete->record(entry.name, CopySource{extraction.path, extraction.image});
-  }
-  return CutStatus::kComplete;
+  return recordCut(extraction, entry, sound ? CutStatus::kComplete : flawedStatus(whole, kept));
 }

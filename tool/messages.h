@@ -90,16 +90,63 @@ inline constexpr char kOutputFailure[] = "d88cut: error: cannot write standard o
 
 // --help: the usage line (kUsage) comes first; %s is the program name.
 inline constexpr char kHelp[] =
-    "       %s d88file...\n"
+    "       %s [options] d88file...\n"
     "Looks at every disk image of each D88 file named (the first 64 of each) and\n"
     "recognises the game's system disk and its scenario disks 1 to 4. From the\n"
     "system disk it cuts LOADER, DRIVER and MUSIC, from scenario disk 4 MUSIC2,\n"
     "into the current directory. A disk set kept as one D88 file per disk is\n"
     "named file by file (d88cut *.d88). DiskNo., digits after a single d88file,\n"
-    "is accepted and has no effect.\n"
+    "is accepted and has no effect. A file that is incomplete or damaged never\n"
+    "replaces a file of its name.\n"
     "\n"
-    "  -h, --help   show this text\n"
-    "  --version    show the version\n";
+    "  -d, --output-dir DIR  write the files into DIR (made when missing)\n"
+    "  -n, --dry-run         say what would be written; write nothing\n"
+    "  -h, --help            show this text\n"
+    "  --version             show the version\n"
+    "  --                    end the options: a D88 file named -x.d88 follows\n";
+
+// A word that is no option: the program's name, then the word. The usage
+// line and kTryHelp follow.
+inline constexpr char kUnknownOption[] = "%s: unknown option: %s\n";
+// -d or --output-dir as the last word: the program's name, then the word.
+inline constexpr char kOptionNeedsFolder[] = "%s: %s needs a folder\n";
+// How to get help: the program's name.
+inline constexpr char kTryHelp[] = "Try '%s --help' for more.\n";
+
+// The output folder cannot take the files: the folder, the system's reason.
+// Nothing was read or written.
+inline constexpr char kOutputFolderFailure[] = "d88cut: cannot write into %s: %s\n";
+
+// A dry run, instead of kCutting: the path a file would be written to, or
+// the path of the file that would stay, then how whole the cut is.
+inline constexpr char kDryRunWrite[] = "would write %s (%s)\n";
+inline constexpr char kDryRunKeep[] = "would keep %s (the cut is %s)\n";
+inline constexpr char kDryRunComplete[] = "complete";
+inline constexpr char kDryRunIncomplete[] = "incomplete";
+inline constexpr char kDryRunDamaged[] = "damaged";
+inline constexpr char kDryRunIncompleteAndDamaged[] = "incomplete and damaged";
+
+// The closing word of a run of several D88 files, or with options, that
+// did not leave all four files complete: one line per file.
+// Never cut: the file, then the disk it comes from.
+inline constexpr char kNoteNotCut[] = "d88cut: note: %s was not cut: no %s among the files\n";
+// Its disk was found, but a read failed before the file was reached.
+inline constexpr char kNoteNotReached[] =
+    "d88cut: note: %s was not cut: a D88 file could not be read\n";
+// Cut, but not complete: the file, then why.
+inline constexpr char kNoteNotComplete[] = "d88cut: note: %s is not complete: %s\n";
+inline constexpr char kWhyIncomplete[] = "incomplete";
+inline constexpr char kWhyDamaged[] = "damaged";
+inline constexpr char kWhyKept[] = "an existing copy was kept";
+inline constexpr char kWhyNotWritten[] = "it could not be written";
+inline constexpr char kWhyReadFailed[] = "a D88 file could not be read";
+inline constexpr char kSystemDiskName[] = "system disk";
+inline constexpr char kScenarioDisk4Name[] = "scenario disk 4";
+
+// A window of its own (files dropped on d88cut.exe): where the files went,
+// as a full path.
+inline constexpr char kFilesAreIn[] = "The files are in %s\n";
+
 // Windows: the run's own console window (files dropped on d88cut.exe) waits
 // for Enter before it closes.
 inline constexpr char kPressEnter[] = "Press Enter to close this window.";

@@ -8,6 +8,8 @@
 #include "game/file_table.h"
 #include "game/recognition.h"
 #include "platform/console.h"
+#include "platform/output_file.h"
+#include "tool/command_line.h"
 #include "tool/cut_file.h"
 #include "tool/messages.h"
 
@@ -41,6 +43,18 @@ struct D88Source {
   bool namesPath;  // the run has several D88 files
 };
 
+// What every D88 file of the run shares: the streams, the output folder,
+// whether it is a dry run, and what was cut so far.
+struct RunContext {
+  std::FILE* out;
+  std::FILE* err;
+  const char* outputDir;
+  bool dryRun;
+  RunFiles* files;
+  bool systemDiskSeen = false;
+  bool scenarioDisk4Seen = false;
+};
+
 // True when the chain of images goes on past the 64 indexed: a whole header
 // where it stopped, at an offset past the last image's.
 bool chainGoesOn(D88File& disk) {
@@ -53,14 +67,16 @@ bool chainGoesOn(D88File& disk) {
 // Reports a failed read of the D88 file; false, as the run is not whole.
 bool reportReadFailure(const D88File& disk, const D88Source& source, std::FILE* out,
                        std::FILE* err) {
-  printReport(out, err, kReadFailure, Shown(source.path).text(), std::strerror(disk.readError()));
+  printReport(out, err, kReadFailure, Shown(source.path, err).text(),
+              std::strerror(disk.readError()));
   return false;
 }
 
 // Looks at every image of the open file and cuts what it recognises;
 // false if a file was incomplete or not written, or a read failed.
-bool cutAllImages(D88File& disk, const D88Source& source, CompleteFiles* complete, std::FILE* out,
-                  std::FILE* err) {
+bool cutAllImages(D88File& disk, const D88Source& source, RunContext* run) {
+  std::FILE* out = run->out;
+  std::FILE* err = run->err;
   bool whole = true;
   int32_t recognised = 0;
   const int32_t images = disk.imageCount();
@@ -71,15 +87,19 @@ bool cutAllImages(D88File& disk, const D88Source& source, CompleteFiles* complet
     const DiskRecognition recognition = recogniseDisk(disk, extractionBuffer);
     if (disk.readError() != 0) break;  // what it is cannot be told
     if (recognition.kind != DiskRecognition::kOther) ++recognised;
-    const Extraction extraction = {disk, extractionBuffer, out,         err,
-                                   i,    complete,         source.path, source.namesPath};
+    run->systemDiskSeen |= recognition.kind == DiskRecognition::kSystemDisk;
+    run->scenarioDisk4Seen |= recognition.scenario == 4;
+    const Extraction extraction = {
+        disk,           extractionBuffer, out, err, i, run->files, source.path, source.namesPath,
+        run->outputDir, run->dryRun};
     whole = handleImage(extraction, recognition) && whole;
   }
   const bool moreImages = disk.readError() == 0 && chainGoesOn(disk);
   if (disk.readError() != 0) return reportReadFailure(disk, source, out, err);
-  if (moreImages) printReport(out, err, kMoreImages, Shown(source.path).text());
+  if (moreImages) printReport(out, err, kMoreImages, Shown(source.path, err).text());
   if (recognised == 0) {
-    printReport(out, err, kNothingRecognised, Shown(source.path).text(), static_cast<int>(images));
+    printReport(out, err, kNothingRecognised, Shown(source.path, err).text(),
+                static_cast<int>(images));
   }
   return whole;
 }
@@ -87,19 +107,21 @@ bool cutAllImages(D88File& disk, const D88Source& source, CompleteFiles* complet
 // Opens and cuts one D88 file of the run, headed by its path when the run
 // has several (`index` counts them); false if it could not be opened or
 // read, or a file was incomplete or not written.
-bool cutD88File(D88File& disk, const D88Source& source, int index, CompleteFiles* complete,
-                std::FILE* out, std::FILE* err) {
+bool cutD88File(D88File& disk, const D88Source& source, int index, RunContext* run) {
+  std::FILE* out = run->out;
+  std::FILE* err = run->err;
   if (source.namesPath) {
-    printMessage(out, index == 0 ? kFileHeading : kFileHeadingAfter, Shown(source.path).text());
+    printMessage(out, index == 0 ? kFileHeading : kFileHeadingAfter,
+                 Shown(source.path, out).text());
   }
   if (!disk.open(source.path)) {
     const int reason = errno;
     writeReport(out, err, kOpenFailure);
-    printMessage(err, kOpenFailureReason, Shown(source.path).text(), std::strerror(reason));
+    printMessage(err, kOpenFailureReason, Shown(source.path, err).text(), std::strerror(reason));
     return false;
   }
   const bool whole = disk.readError() != 0 ? reportReadFailure(disk, source, out, err)
-                                           : cutAllImages(disk, source, complete, out, err);
+                                           : cutAllImages(disk, source, run);
   disk.close();
   return whole;
 }
@@ -125,29 +147,109 @@ int finishOutput(std::FILE* out, std::FILE* err, int status) {
   return kExitFailure;
 }
 
+// A wrong command line: which word, the usage line, how to get help.
+int reportBadOption(const ToolOptions& options, const char* program, std::FILE* err) {
+  printMessage(err, options.valueMissing ? kOptionNeedsFolder : kUnknownOption,
+               Shown(program, err).text(), Shown(options.badOption, err).text());
+  printMessage(err, kUsage, Shown(program, err).text());
+  printMessage(err, kTryHelp, Shown(program, err).text());
+  return kExitFailure;
+}
+
+// The closing word: a line for each of the game's files that the run did
+// not leave complete, and why.
+void writeClosingNote(const RunContext& run) {
+  const FileEntry* const files[] = {&systemDiskFiles[0], &systemDiskFiles[1], &systemDiskFiles[2],
+                                    &scenarioDisk4File};
+  for (const FileEntry* entry : files) {
+    const bool ofSystemDisk = entry != &scenarioDisk4File;
+    CutStatus last = CutStatus::kComplete;
+    if (!run.files->tried(entry->name, &last)) {
+      const bool diskSeen = ofSystemDisk ? run.systemDiskSeen : run.scenarioDisk4Seen;
+      if (diskSeen) {
+        printReport(run.out, run.err, kNoteNotReached, entry->name);
+      } else {
+        printReport(run.out, run.err, kNoteNotCut, entry->name,
+                    ofSystemDisk ? kSystemDiskName : kScenarioDisk4Name);
+      }
+      continue;
+    }
+    if (run.files->completeSource(entry->name).image >= 0) continue;
+    const char* why = last == CutStatus::kDamaged        ? kWhyDamaged
+                      : last == CutStatus::kKeptExisting ? kWhyKept
+                      : last == CutStatus::kNotWritten   ? kWhyNotWritten
+                      : last == CutStatus::kReadFailed   ? kWhyReadFailed
+                                                         : kWhyIncomplete;
+    printReport(run.out, run.err, kNoteNotComplete, entry->name, why);
+  }
+}
+
+// Where the files went, for a window of its own that closes after the run.
+void sayOutputFolder(const char* outputDir, std::FILE* out) {
+  if (!onOwnConsole()) return;
+  char full[4096];
+  if (fullPathOf(outputDir != nullptr ? outputDir : ".", full, sizeof full)) {
+    printMessage(out, kFilesAreIn, Shown(full, out).text());
+  }
+}
+
+// Cuts every D88 file named; false if one could not be opened or read, or a
+// file was incomplete or not written.
+bool cutD88Files(D88File& disk, int argc, const char* const* argv, const ToolOptions& options,
+                 RunContext* run) {
+  PathWalk walk;
+  nextToolPath(argc, argv, &walk);
+  const char* second = nextToolPath(argc, argv, &walk);
+  // "FILE DISKNO": one file and a disk number, accepted and not used.
+  const bool diskNumber = options.paths == 2 && isDiskNumber(second);
+  const bool several = options.paths > 1 && !diskNumber;
+  const int files = diskNumber ? 1 : options.paths;
+  bool whole = true;
+  walk = PathWalk{};
+  for (int index = 0; index < files; ++index) {
+    const D88Source source = {nextToolPath(argc, argv, &walk), several};
+    whole = cutD88File(disk, source, index, run) && whole;
+  }
+  if (several || options.dryRun || options.outputDir != nullptr) writeClosingNote(*run);
+  return whole;
+}
+
 }  // namespace
 
 int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    printMessage(out, kUsage, Shown(programName(argc, argv)).text());
-    printMessage(out, kHelp, Shown(programName(argc, argv)).text());
+  const char* program = programName(argc, argv);
+  if (argc < 2) {
+    printMessage(err, kUsage, Shown(program, err).text());
+    return kExitFailure;
+  }
+  ToolOptions options;
+  parseToolOptions(argc, argv, &options);
+  if (options.badOption != nullptr) return reportBadOption(options, program, err);
+  if (options.help) {
+    printMessage(out, kUsage, Shown(program, out).text());
+    printMessage(out, kHelp, Shown(program, out).text());
     return finishOutput(out, err, kExitSuccess);
   }
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+  if (options.version) {
     printMessage(out, kVersion, kProgramVersion);
     return finishOutput(out, err, kExitSuccess);
   }
-  if (argc < 2) {
-    printMessage(err, kUsage, Shown(programName(argc, argv)).text());
+  if (options.paths == 0) {
+    printMessage(err, kUsage, Shown(program, err).text());
     return kExitFailure;
   }
-  // "FILE DISKNO": one file and a disk number, accepted and not used.
-  const int paths = argc == 3 && isDiskNumber(argv[2]) ? 1 : argc - 1;
-  CompleteFiles complete;
-  bool whole = true;
-  for (int i = 0; i < paths; ++i) {
-    const D88Source source = {argv[1 + i], paths > 1};
-    whole = cutD88File(disk, source, i, &complete, out, err) && whole;
+  if (options.outputDir != nullptr) {
+    // Before anything is read: a folder that cannot take the files.
+    const int error = prepareOutputFolder(options.outputDir, !options.dryRun);
+    if (error != 0) {
+      printMessage(err, kOutputFolderFailure, Shown(options.outputDir, err).text(),
+                   std::strerror(error));
+      return kExitFailure;
+    }
   }
+  RunFiles files;
+  RunContext run = {out, err, options.outputDir, options.dryRun, &files};
+  const bool whole = cutD88Files(disk, argc, argv, options, &run);
+  sayOutputFolder(options.outputDir, out);
   return finishOutput(out, err, whole ? kExitSuccess : kExitFailure);
 }

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#include "tool/run_files.h"
+
+#include <cstring>
+
+const RunFiles::Entry* RunFiles::find(const char* name) const {
+  for (int i = 0; i < count; ++i) {
+    if (std::strcmp(entries[i].name, name) == 0) return &entries[i];
+  }
+  return nullptr;
+}
+
+RunFiles::Entry* RunFiles::find(const char* name) {
+  return const_cast<Entry*>(static_cast<const RunFiles*>(this)->find(name));
+}
+
+CopySource RunFiles::completeSource(const char* name) const {
+  const Entry* entry = find(name);
+  return entry != nullptr ? entry->complete : CopySource{};
+}
+
+bool RunFiles::written(const char* name) const {
+  const Entry* entry = find(name);
+  return entry != nullptr && entry->written;
+}
+
+bool RunFiles::tried(const char* name, CutStatus* last) const {
+  const Entry* entry = find(name);
+  if (entry != nullptr && last != nullptr) *last = entry->last;
+  return entry != nullptr;
+}
+
+void RunFiles::record(const char* name, CutStatus status, CopySource source) {
+  Entry* entry = find(name);
+  if (entry == nullptr) {
+    if (count == kMaxFiles) return;
+    entry = &entries[count++];
+    *entry = Entry{name, status, CopySource{}, false};
+  }
+  entry->last = status;
+  if (status == CutStatus::kComplete) entry->complete = source;
+  if (status == CutStatus::kComplete || status == CutStatus::kIncomplete ||
+      status == CutStatus::kDamaged) {
+    entry->written = true;
+  }
+}
