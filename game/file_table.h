@@ -40,6 +40,15 @@ constexpr bool fitsExtractionBuffer(const FileEntry& entry) {
          int64_t{entry.offset} + entry.length <= kExtractionBufferSize;
 }
 
+// The most files one disk of the game gives: the system disk's rows, or the
+// one of scenario disk 4.
+constexpr int32_t maxFilesOfADisk() {
+  int32_t rows = 0;
+  while (systemDiskFiles[rows].sector != 0) ++rows;
+  return rows > 1 ? rows : 1;
+}
+inline constexpr int32_t kMaxFilesOfADisk = maxFilesOfADisk();
+
 constexpr bool tableFitsExtractionBuffer() {
   for (const FileEntry& entry : systemDiskFiles) {
     if (!fitsExtractionBuffer(entry)) return false;

@@ -29,10 +29,20 @@ inline constexpr int32_t kDiskIdIndex = 255;
 inline constexpr SectorAddress kSignatureSector = {79, 39, 1, 5, 3};
 inline constexpr int32_t kSignatureSectorLength = 1024;
 
+// What became of a sector recognition looks for.
+enum class SectorSeen { kNotLooked, kFound, kTrackAbsent, kNoSuchSector };
+
 struct DiskRecognition {
   enum Kind { kOther, kSystemDisk, kScenarioDisk };
   Kind kind = kOther;
   int32_t scenario = 0;  // 1..4 for a scenario disk
+
+  // What recognition saw, to tell why an image is what it is.
+  SectorSeen boot = SectorSeen::kNotLooked;
+  int32_t bootBytes = 0;  // the boot sector's bytes read (its id is byte 255)
+  uint8_t diskId = 0;
+  SectorSeen signature = SectorSeen::kNotLooked;  // looked for with disk id 0
+  uint8_t compared[16] = {};                      // the bytes compared with systemDiskSignature
 };
 
 // Says what the selected image is: clears sectors[0..1024), reads the boot

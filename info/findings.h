@@ -14,8 +14,8 @@
 #include "info/layout.h"
 
 inline constexpr std::size_t kNoteTextSize = 800;
-// An image has at most 12 kinds of note; a file 2.
-inline constexpr int32_t kMaxNotes = 12;
+// An image has at most 14 kinds of note; a file 2.
+inline constexpr int32_t kMaxNotes = 14;
 
 struct Note {
   const char* kind;  // "truncated", "blank-track", ...
@@ -41,10 +41,20 @@ struct GameFileFinding {
   RunDamage damage;   // its run's sectors recorded with an error
 };
 
+// Where a sector recognition looked for was not, as d88info sees the image.
+enum class SectorAbsence {
+  kThere,         // found (or not looked for)
+  kTrackAbsent,   // its track is absent from the image
+  kPastFileEnd,   // its track lies past the end of the file (a short dump)
+  kNoSuchSector,  // the track holds no record with its ID
+};
+
 struct GameFindings {
   DiskRecognition recognition;
+  SectorAbsence bootAbsence = SectorAbsence::kThere;
+  SectorAbsence signatureAbsence = SectorAbsence::kThere;
   int32_t fileCount = 0;
-  GameFileFinding files[3];  // the system disk's three, or MUSIC2
+  GameFileFinding files[kMaxFilesOfADisk];  // the system disk's files, or MUSIC2
 };
 
 struct ImageFindings {
@@ -56,13 +66,13 @@ struct ImageFindings {
 };
 
 struct FileFindings {
-  int64_t size = 0;
+  int64_t size = 0;  // -1 when the system cannot tell
   FileTail tail;
   NoteList notes;
 };
 
 // Finds what follows the images of the file open in disk, of `size` bytes
-// (fileLength; 0 when it cannot be told), and its notes.
+// (fileLength; -1 when it cannot be told), and its notes.
 void findFile(D88File& disk, int64_t size, FileFindings* file);
 
 // Finds everything about image `index` of the open file found by findFile

@@ -40,12 +40,19 @@ void writeRecord(std::FILE* out, const SectorHeader& h, bool first) {
   std::fwrite(json, 1, static_cast<std::size_t>(p - json), out);
 }
 
-void writeTrack(D88File& disk, std::FILE* out, const ImageFindings& found, int32_t t, bool first) {
+// A track's entry; its records only `withRecords` (--sectors).
+void writeTrack(D88File& disk, std::FILE* out, const ImageFindings& found, int32_t t, bool first,
+                bool withRecords) {
   const TrackFinding& track = found.tracks[t];
   char json[100];
   char* p = putNumber(put(json, first ? "{\"index\":" : ",{\"index\":"), static_cast<uint32_t>(t));
   p = putNumber(put(p, ",\"offset\":"), found.layout.header.trackEntries[t]);
   p = putNumber(put(p, ",\"declared\":"), static_cast<uint32_t>(track.declared));
+  if (!withRecords) {
+    p = put(p, "}");
+    std::fwrite(json, 1, static_cast<std::size_t>(p - json), out);
+    return;
+  }
   p = put(p, ",\"records\":[");
   std::fwrite(json, 1, static_cast<std::size_t>(p - json), out);
   TrackWalk walk = disk.walkRecords(track.start, found.layout.end);
@@ -66,9 +73,7 @@ void writeImageFields(std::FILE* out, const ImageLayout& image) {
                static_cast<long long>(image.bytesPresent));
   writeJsonString(out, name);
   std::fputs(",\"nameBytes\":\"", out);
-  for (const char* c = image.header.name; *c != '\0'; ++c) {
-    std::fprintf(out, "%02X", static_cast<unsigned>(static_cast<unsigned char>(*c)));
-  }
+  writeHexBytes(out, image.header.name);
   std::fprintf(out,
                "\",\"writeProtect\":%u,\"media\":%u,\"mediaKind\":\"%s\",\"headerLength\":%d,"
                "\"times\":%d,",
@@ -117,6 +122,27 @@ void writeGame(std::FILE* out, const GameFindings& game) {
   std::fputs("]}", out);
 }
 
+// What recognition saw: the boot sector, its disk id, and for disk id 0 the
+// signature sector and the 16 bytes compared with the signature.
+void writeRecognition(std::FILE* out, const GameFindings& game) {
+  static const char* const kSeen[] = {"found", "track absent", "past the end of the file",
+                                      "no such sector"};
+  const DiskRecognition& seen = game.recognition;
+  std::fprintf(out, ",\"recognition\":{\"bootSector\":\"%s\",\"bootBytes\":%d,\"diskId\":%u,",
+               kSeen[static_cast<int>(game.bootAbsence)], static_cast<int>(seen.bootBytes),
+               static_cast<unsigned>(seen.diskId));
+  if (seen.signature == SectorSeen::kNotLooked) {
+    std::fputs("\"signatureSector\":null,\"compared\":null}", out);
+    return;
+  }
+  char compared[sizeof seen.compared * 4 + 1];
+  escapeBytes(seen.compared, sizeof seen.compared, compared);
+  std::fprintf(out, "\"signatureSector\":\"%s\",\"compared\":",
+               kSeen[static_cast<int>(game.signatureAbsence)]);
+  writeJsonString(out, compared);
+  std::fputc('}', out);
+}
+
 void writeNotes(std::FILE* out, const NoteList& list) {
   for (int32_t i = 0; i < list.count; ++i) {
     std::fputs(i > 0 ? ",{\"kind\":" : "{\"kind\":", out);
@@ -132,8 +158,18 @@ void writeNotes(std::FILE* out, const NoteList& list) {
 void writeJsonFileStart(const Report& r, const char* path, const FileFindings& file) {
   std::fputs("{\"path\":", r.out);
   writeJsonString(r.out, path);
-  std::fprintf(r.out, ",\"size\":%lld,\"error\":null,\"notes\":[",
-               static_cast<long long>(file.size));
+  // A path that is not UTF-8 cannot be told back from the string: its bytes.
+  if (!isValidUtf8(path)) {
+    std::fputs(",\"pathBytes\":\"", r.out);
+    writeHexBytes(r.out, path);
+    std::fputc('"', r.out);
+  }
+  if (file.size < 0) {
+    std::fputs(",\"size\":null,\"error\":null,\"notes\":[", r.out);
+  } else {
+    std::fprintf(r.out, ",\"size\":%lld,\"error\":null,\"notes\":[",
+                 static_cast<long long>(file.size));
+  }
   writeNotes(r.out, file.notes);
   std::fputs("],\"images\":[\n", r.out);
 }
@@ -145,14 +181,20 @@ void writeJsonImage(D88File& disk, const Report& r, const ImageFindings& image, 
   bool firstTrack = true;
   for (int32_t t = 0; t < kTrackCount; ++t) {
     if (image.tracks[t].state != TrackState::kListed) continue;
-    writeTrack(disk, r.out, image, t, firstTrack);
+    writeTrack(disk, r.out, image, t, firstTrack, r.sectors);
     firstTrack = false;
   }
   std::fputs("],", r.out);
   writeGame(r.out, image.game);
+  writeRecognition(r.out, image.game);
   std::fputs(",\"notes\":[", r.out);
   writeNotes(r.out, image.notes);
   std::fputs("]}\n", r.out);
+}
+
+void writeJsonUnreadableImage(const Report& r, int32_t index, bool first) {
+  std::fprintf(r.out, "%s{\"index\":%d,\"error\":\"header cannot be read\"}\n", first ? "" : ",",
+               static_cast<int>(index));
 }
 
 void writeJsonFileEnd(const Report& r, int readError) {

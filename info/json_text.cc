@@ -72,6 +72,21 @@ void writeJsonString(std::FILE* stream, const char* text) {
   std::fputc('"', stream);
 }
 
+bool isValidUtf8(const char* text) {
+  for (const auto* s = reinterpret_cast<const unsigned char*>(text); *s != '\0';) {
+    const int length = utf8SequenceLength(s);
+    if (length == 0) return false;
+    s += length;
+  }
+  return true;
+}
+
+void writeHexBytes(std::FILE* stream, const char* text) {
+  for (; *text != '\0'; ++text) {
+    std::fprintf(stream, "%02X", static_cast<unsigned>(static_cast<unsigned char>(*text)));
+  }
+}
+
 void escapeDiskName(const char* name, char* text) {
   for (; *name != '\0'; ++name) {
     const auto byte = static_cast<unsigned char>(*name);
@@ -79,6 +94,17 @@ void escapeDiskName(const char* name, char* text) {
       text = putEscapedByte(text, byte);
     } else {
       *text++ = static_cast<char>(byte);
+    }
+  }
+  *text = '\0';
+}
+
+void escapeBytes(const uint8_t* bytes, std::size_t length, char* text) {
+  for (std::size_t i = 0; i < length; ++i) {
+    if (bytes[i] >= 0x20 && bytes[i] < 0x7F) {
+      *text++ = static_cast<char>(bytes[i]);
+    } else {
+      text = putEscapedByte(text, bytes[i]);
     }
   }
   *text = '\0';

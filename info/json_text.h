@@ -19,9 +19,21 @@ inline constexpr std::size_t kNameTextSize = 4 * kDiskNameLength + 1;
 // "\xNN" once parsed), so the document is always valid UTF-8.
 void writeJsonString(std::FILE* stream, const char* text);
 
+// True when the NUL-terminated bytes are valid UTF-8 throughout.
+bool isValidUtf8(const char* text);
+
+// Writes the NUL-terminated bytes as upper-case hexadecimal, two digits a
+// byte, with no quotes.
+void writeHexBytes(std::FILE* stream, const char* text);
+
 // Writes the disk name's bytes into text (kNameTextSize bytes), with bytes
 // below 0x20 and 0x7F as \xNN, NUL-terminated; other bytes stay as they are.
 void escapeDiskName(const char* name, char* text);
+
+// Writes bytes[0..length) into text (4 * length + 1 bytes): printable ASCII
+// as it is ('"' and '\' too), every other byte (NUL included) as \xNN;
+// NUL-terminated. For bytes compared with the signature.
+void escapeBytes(const uint8_t* bytes, std::size_t length, char* text);
 
 // Writes the Shift_JIS disk name into text (kNameTextSize bytes) as UTF-8:
 // each valid character decoded, control bytes and every byte that is not part

@@ -27,6 +27,7 @@ bool allZero(D88File& disk, int64_t start, int64_t length) {
 // Says what follows the tail at `position`: bytes that no header could be
 // read from.
 void noteLeftover(D88File& disk, int64_t fileSize, int64_t position, FileTail* tail) {
+  if (fileSize < 0) return;  // not known: nothing to say
   tail->leftoverStart = position;
   tail->leftoverLength = fileSize > position ? fileSize - position : 0;
   tail->leftoverZero = allZero(disk, position, tail->leftoverLength);
@@ -58,13 +59,15 @@ FileTail examineFileTail(D88File& disk, int64_t fileSize) {
 }
 
 int32_t headerLengthOf(const ImageHeader& header) {
-  uint32_t length = kImageHeaderSize;
+  // Only the first track in table order tells: a stray small entry further
+  // on is a damaged entry, not the end of a shorter header.
   for (uint32_t entry : header.trackEntries) {
-    if (entry >= kTrackTableOffset && entry % kTrackEntrySize == 0 && entry < length) {
-      length = entry;
-    }
+    if (entry == 0) continue;
+    const bool endsHeader = entry >= kTrackTableOffset && entry % kTrackEntrySize == 0 &&
+                            entry < static_cast<uint32_t>(kImageHeaderSize);
+    return endsHeader ? static_cast<int32_t>(entry) : kImageHeaderSize;
   }
-  return static_cast<int32_t>(length);
+  return kImageHeaderSize;
 }
 
 bool readImageLayout(D88File& disk, int64_t fileSize, int32_t index, ImageLayout* image) {
@@ -75,18 +78,22 @@ bool readImageLayout(D88File& disk, int64_t fileSize, int32_t index, ImageLayout
   while (disk.imageOffset(index + image->times) == image->offset) ++image->times;
   image->headerLength = headerLengthOf(image->header);
   image->tableEntries = (image->headerLength - kTrackTableOffset) / kTrackEntrySize;
-  const int64_t inFile = fileSize - image->offset;
-  image->bytesPresent = inFile < int64_t{image->header.diskSize} ? inFile : image->header.diskSize;
+  image->diskSize = toSigned32(image->header.diskSize);
+  const int64_t size = image->diskSize > 0 ? image->diskSize : 0;
+  const int64_t inFile = fileSize < 0 ? size : fileSize - image->offset;
+  image->bytesPresent = inFile < size ? inFile : size;
   image->end = image->offset + image->bytesPresent;
   return true;
 }
 
 TrackState classifyTrack(D88File& disk, const ImageLayout& image, int32_t t, int64_t* start,
                          int32_t* declared) {
-  const uint32_t entry = image.header.trackEntries[t];
+  // Signed, as the reader reads the entry and compares it with the size.
+  const int32_t entry = toSigned32(image.header.trackEntries[t]);
   if (entry == 0) return TrackState::kAbsent;
-  if (entry < static_cast<uint32_t>(image.headerLength)) return TrackState::kInHeader;
-  if (entry > image.header.diskSize) return TrackState::kPastSize;
+  if (entry < 0) return TrackState::kNegative;
+  if (entry < image.headerLength) return TrackState::kInHeader;
+  if (entry > image.diskSize) return TrackState::kPastSize;
   const int64_t position = image.offset + entry;
   if (position + kSectorHeaderSize > image.end) return TrackState::kPastFile;
   TrackWalk walk = disk.walkRecords(position, image.end);

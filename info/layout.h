@@ -19,7 +19,8 @@ struct FileTail {
 
 // Walks the chain of image headers on from where the reader's walk stopped,
 // past the 64 as long as each disk size moves on, and says what follows the
-// last whole header of the file of `fileSize` bytes.
+// last whole header of the file of `fileSize` bytes (-1: not known, when
+// nothing is said of what follows).
 FileTail examineFileTail(D88File& disk, int64_t fileSize);
 
 // One image as laid out.
@@ -30,24 +31,28 @@ struct ImageLayout {
   ImageHeader header = {};
   int32_t headerLength = kImageHeaderSize;
   int32_t tableEntries = kTrackCount;
-  int64_t bytesPresent = 0;  // min(disk size, bytes the file holds from offset)
+  int32_t diskSize = 0;      // the disk size as the reader reads it: signed
+  int64_t bytesPresent = 0;  // min(disk size, bytes the file holds from offset); 0 for a
+                             // negative size
   int64_t end = 0;           // offset + bytesPresent
 };
 
-// Reads image `index` of the open file of `fileSize` bytes and counts those
-// after it at the same offset. Returns false when its header cannot be read
-// whole (the file shrank).
+// Reads image `index` of the open file of `fileSize` bytes (-1 when its size
+// is not known: each image is then taken to be whole) and counts those after
+// it at the same offset. Returns false when its header cannot be read whole
+// (the file shrank).
 bool readImageLayout(D88File& disk, int64_t fileSize, int32_t index, ImageLayout* image);
 
-// The header length: the smallest track-table entry that is at least 0x20, a
-// multiple of 4 and below 688 (older, shorter headers end there, where the
-// first track begins), else 688.
+// The header length: the first non-zero track-table entry, in table order,
+// when it is at least 0x20, a multiple of 4 and below 688 (older, shorter
+// headers end there, where the first track begins); else 688.
 int32_t headerLengthOf(const ImageHeader& header);
 
 enum class TrackState {
   kAbsent,    // entry 0
+  kNegative,  // entry negative as the reader reads it (signed)
   kInHeader,  // entry below the header length
-  kPastSize,  // entry above the disk size
+  kPastSize,  // entry above the disk size (signed, as the reader compares)
   kPastFile,  // first record header not whole inside the image's bytes
   kBlank,     // first record header with count 0
   kListed,

@@ -34,7 +34,11 @@ bool reportFile(D88File& disk, const char* path, const Report& r) {
     const bool found = findImage(disk, file, i, &imageFound);
     if (disk.readError() != 0) break;  // what it holds cannot be told
     if (!found) {
-      if (!r.json) writeTextUnreadableImage(r, i);
+      if (r.json)
+        writeJsonUnreadableImage(r, i, first);
+      else
+        writeTextUnreadableImage(r, i);
+      first = false;
       continue;
     }
     step = imageFound.layout.times;

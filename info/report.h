@@ -13,7 +13,7 @@
 struct Report {
   std::FILE* out;
   bool json = false;      // a JSON object instead of text
-  bool sectors = false;   // text: list every track's records
+  bool sectors = false;   // list every track's records
   bool withPath = false;  // text: start the block with the path (several files)
 };
 
@@ -37,6 +37,7 @@ void writeTextFileEnd(const Report& r, const FileFindings& file);
 
 void writeJsonFileStart(const Report& r, const char* path, const FileFindings& file);
 void writeJsonImage(D88File& disk, const Report& r, const ImageFindings& image, bool first);
+void writeJsonUnreadableImage(const Report& r, int32_t index, bool first);
 // `readError`: the errno value of a failed read, or 0.
 void writeJsonFileEnd(const Report& r, int readError);
 

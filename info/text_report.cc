@@ -23,6 +23,27 @@ void writeImageLine(const Report& r, const ImageFindings& found) {
                static_cast<int>(image.headerLength), static_cast<int>(found.listed), name);
 }
 
+// Why an image is not a disk of the game: what recognition saw.
+void writeWhyNot(const Report& r, const GameFindings& game) {
+  const DiskRecognition& seen = game.recognition;
+  const auto absence = [](SectorAbsence a) { return kInfoAbsence[static_cast<int>(a)]; };
+  if (game.bootAbsence != SectorAbsence::kThere) {
+    printMessage(r.out, kInfoWhyNoBoot, absence(game.bootAbsence));
+  } else if (seen.diskId != 0) {
+    printMessage(r.out, kInfoWhyOtherId, static_cast<unsigned>(seen.diskId));
+    return;
+  }
+  char compared[sizeof seen.compared * 4 + 1];
+  escapeBytes(seen.compared, sizeof seen.compared, compared);
+  if (game.signatureAbsence == SectorAbsence::kThere) {
+    printMessage(r.out, kInfoWhyOtherSignature, compared);
+  } else if (game.bootAbsence == SectorAbsence::kThere) {
+    printMessage(r.out, kInfoWhyBootInstead, absence(game.signatureAbsence), compared);
+  } else {
+    printMessage(r.out, kInfoWhyNoSignature, absence(game.signatureAbsence));
+  }
+}
+
 void writeGame(const Report& r, const GameFindings& game) {
   if (game.recognition.kind == DiskRecognition::kSystemDisk) {
     writeMessage(r.out, kInfoSystemDisk);
@@ -30,6 +51,7 @@ void writeGame(const Report& r, const GameFindings& game) {
     printMessage(r.out, kInfoScenarioDisk, static_cast<int>(game.recognition.scenario));
   } else {
     writeMessage(r.out, kInfoOther);
+    writeWhyNot(r, game);
   }
   for (int32_t i = 0; i < game.fileCount; ++i) {
     const GameFileFinding& file = game.files[i];
@@ -86,8 +108,11 @@ void writeNotes(const Report& r, const NoteList& list, bool ofFile) {
 
 void writeTextFileStart(const Report& r, const char* path, const FileFindings& file,
                         int32_t imageCount) {
-  if (r.withPath)
+  if (r.withPath && file.size < 0) {
+    printMessage(r.out, kInfoFileSizeUnknown, Shown(path, r.out).text());
+  } else if (r.withPath) {
     printMessage(r.out, kInfoFile, Shown(path, r.out).text(), static_cast<long long>(file.size));
+  }
   if (imageCount == 0) printMessage(r.out, kInfoNoImage, Shown(path, r.out).text());
 }
 

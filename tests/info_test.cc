@@ -112,6 +112,28 @@ std::vector<Layout> layouts() {
   storeLe32(noTableEntries, 0x20, 0x20);  // the first track where the table would begin
   std::vector<uint8_t> huge = sample();
   storeLe32(huge, 4 * 415840 + 0x1C, 0x80000000u);
+  std::vector<uint8_t> stray = buildGameDisks({{"SYSTEM DISK", 0, true}});
+  storeLe32(stray, 0x20 + 4 * 100, 0x100);  // one stray small entry, far down the table
+  D88Builder sixteen;
+  sixteen.image("CUT");
+  for (int r = 1; r <= 16; ++r)
+    sixteen.sector(0, 0, 0, static_cast<uint8_t>(r), 1, sectorData(256));
+  std::vector<uint8_t> cutAfterOne = sixteen.build();
+  cutAfterOne.resize(688 + 272 + 10);  // the last track ends after 1 of its 16 records
+  D88Builder highDensity;
+  highDensity.image("HD", 0x00);  // 2D declared
+  for (int t = 0; t < 2; ++t) {
+    for (int r = 1; r <= 8; ++r) {
+      highDensity.sector(t, 0, static_cast<uint8_t>(t), static_cast<uint8_t>(r), 3,
+                         sectorData(1024));
+    }
+  }
+  std::vector<uint8_t> shortSystem = buildGameDisks({{"SYSTEM DISK", 0, true}});
+  shortSystem.resize(400000);  // tracks 77-79 missing
+  std::vector<uint8_t> otherSignature = buildGameDisks({{"SYSTEM DISK", 0, true}});
+  const char quarvent[] = "QUARVENT";
+  std::copy_n("OTHERSIG", 8,
+              std::search(otherSignature.begin(), otherSignature.end(), quarvent, quarvent + 8));
   return {
       {"the sample set",
        sample(),
@@ -137,9 +159,10 @@ std::vector<Layout> layouts() {
       {"a truncated file",
        truncated,
        {"truncated", "entry-past-file", "past-image-end"},
-       {"  note: image cut short: 400000 of its 415840 bytes are in the file [truncated]\n",
+       {"  note: image cut short: 400000 of its 415840 bytes are in the file; 15840 bytes are "
+        "missing from offset 0x000C72E0 on [truncated]\n",
         "  note: tracks 77-79: the first record header is not whole inside the image's bytes "
-        "[entry-past-file]\n",
+        "(they end at offset 0x000C72E0) [entry-past-file]\n",
         "38/0/4/3 38/0/5/3[past end]\n", "    MUSIC2: 11970 of 11970 bytes found\n"}},
       {"zero bytes after the last image",
        withBytes(sample(), 100, 0),
@@ -172,7 +195,7 @@ std::vector<Layout> layouts() {
        {"note: images past the 64 that d88cut looks at: 1048512 [more-images]"}},
       {"a disk size that steps back",
        stepBack,
-       {"more-images", "truncated"},
+       {"more-images", "negative-size"},
        {"note: images past the 64 that d88cut looks at: 1 [more-images]"}},
       {"a track of 70000 records",
        longTrack.build(),
@@ -188,7 +211,13 @@ std::vector<Layout> layouts() {
        {"size-mismatch", "duplicate-id"},
        {"protect 0x10", "0/0/1/1[single][size 128] 0/0/2/1[deleted][status 0xB0] 0/0/2/1",
         "  note: track 0: two records carry one sector ID [duplicate-id]"}},
-      {"a disk size of 2^31", huge, {"truncated"}, {"size 2147483648"}},
+      // Read signed, as d88cut reads it: no track of that image can be read.
+      {"a disk size of 2^31",
+       huge,
+       {"negative-size", "entry-past-size"},
+       {"size 2147483648  media 0x00 (2D)  protect 0x00  header 688  tracks 0  name",
+        "  note: disk size 0x80000000 reads as -2147483648, a negative size: d88cut finds none of "
+        "its tracks [negative-size]"}},
       {"media kinds",
        D88Builder()
            .image("A", 0x10)
@@ -204,6 +233,32 @@ std::vector<Layout> layouts() {
        noTableEntries,
        {"short-header"},
        {"header 32  tracks 0", "short header: 32 bytes, a track table of 0 entries"}},
+      {"a stray small entry",
+       stray,
+       {"entry-in-header"},
+       {"header 688  tracks 80", "  track 79  cylinder 39  head 1: 39/1/1/3",
+        "  note: track 100: the track-table entry points inside the header [entry-in-header]"}},
+      {"a last track cut short",
+       cutAfterOne,
+       {"truncated", "count-mismatch"},
+       {"  note: track 0: the records found differ from the count the first header declares "
+        "(track 0: 1 found, 16 declared) [count-mismatch]"}},
+      {"a 2HD layout declared 2D",
+       highDensity.build(),
+       {"media-mismatch"},
+       {"  note: media 0x00 (2D) declared, but track 0 holds 8192 data bytes, as only a "
+        "high-density (2HD) track can [media-mismatch]"}},
+      {"a short system disk",
+       shortSystem,
+       {"truncated", "entry-past-file", "past-image-end"},
+       {"  not a disk of the game\n    why: disk id 0 (the system disk's), but no signature "
+        "sector (track 79, C 39, H 1, R 5): the track lies past the end of the file, and the boot "
+        "sector begins \""}},
+      {"another signature",
+       otherSignature,
+       {},
+       {"    why: disk id 0 (the system disk's), but the signature sector begins "
+        "\"OTHERSIG        \", not \"QUARVENT        \"\n"}},
       {"no image",
        std::vector<uint8_t>(100, 'x'),
        {"partial-header"},
@@ -250,11 +305,17 @@ TEST_F(InfoTest, ReportsTheLayoutsOfRealFiles) {
 
 #ifdef D88CUT_HAVE_JSON
 TEST_F(InfoTest, JsonHoldsTheSameFactsForAllFiles) {
-  std::vector<std::string> args = {"--json"};
+  std::vector<std::string> args = {"--json", "--sectors"};
   const std::vector<Layout> all = layouts();
   for (std::size_t i = 0; i < all.size(); ++i) args.push_back(write(std::to_string(i), all[i].d88));
   const ProgramResult r = run(args);
   EXPECT_EQ(r.status, 0);
+  // Without --sectors the records are left out, as in the text view.
+  args.erase(args.begin() + 1);
+  const std::string brief = run(args).out;
+  EXPECT_LE(brief.size() * 4, r.out.size());
+  EXPECT_EQ(nlohmann::json::parse(brief)["files"][0]["images"][0]["tracks"][1],
+            nlohmann::json::parse(R"({"index":1,"offset":5040,"declared":5})"));
   const nlohmann::json doc = nlohmann::json::parse(r.out);
   ASSERT_EQ(doc.at("files").size(), all.size());
   for (std::size_t i = 0; i < all.size(); ++i) {
@@ -287,6 +348,11 @@ TEST_F(InfoTest, JsonHoldsTheSameFactsForAllFiles) {
   EXPECT_EQ(odd.at("writeProtect"), 16);
   EXPECT_EQ(odd.at("tracks").at(0).at("records").at(1).at("status"), 0xB0);
   EXPECT_EQ(fileOf("a disk size of 2^31").at("images").at(4).at("diskSize"), 2147483648u);
+  // What recognition saw, beside what d88cut would make of the image.
+  EXPECT_EQ(system.at("recognition"), nlohmann::json::parse(
+                                          R"({"bootSector":"found","bootBytes":256,"diskId":0,
+                                              "signatureSector":"found",
+                                              "compared":"QUARVENT        "})"));
 }
 #endif
 
@@ -344,6 +410,19 @@ TEST_F(InfoTest, NamesAreDecodedOnlyWhereTheyCanBe) {
 #ifdef D88CUT_HAVE_JSON
   EXPECT_EQ(nlohmann::json::parse(run({"--json", path}).out)["files"][0]["images"][0]["name"],
             "\u30C6\\x01X\\x7F\\x83");
+#ifndef _WIN32
+  // A file named in Shift_JIS: its name is not UTF-8, and its bytes come
+  // along, so that a script can name the file again.
+  const std::string sjis = write("\x83\x51\x81\x5B\x83\x80.d88", D88Builder().image("A").build());
+  const nlohmann::json file = nlohmann::json::parse(run({"--json", sjis}).out)["files"][0];
+  std::string bytes;
+  const std::string hex = file["pathBytes"];
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    bytes.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+  }
+  EXPECT_EQ(bytes, sjis);
+  EXPECT_FALSE(nlohmann::json::parse(run({"--json", path}).out)["files"][0].contains("pathBytes"));
+#endif
 #endif
 #ifndef _WIN32
   const ProgramResult terminal = runOnTerminal(D88INFO_PATH, {path}, dir_.path(), [] {

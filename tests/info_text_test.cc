@@ -76,6 +76,20 @@ TEST(ReportFile, AnImageThatCannotBeReadIsSaidSo) {
   std::fclose(report.out);
   EXPECT_NE(text.find("\nimage 1  header cannot be read\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("image 0  offset"), text.rfind("image 0  offset")) << text;  // once
+
+  // In JSON too; and a file whose size the system cannot tell (here: a path
+  // that names no file) has none, never 0.
+  report.out = std::tmpfile();
+  report.json = true;
+  reportFile(disk, (path + ".gone").c_str(), report);
+  text.clear();
+  std::rewind(report.out);
+  for (int c; (c = std::fgetc(report.out)) != EOF;) text.push_back(static_cast<char>(c));
+  std::fclose(report.out);
+  EXPECT_NE(text.find(",{\"index\":1,\"error\":\"header cannot be read\"}"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\"size\":null,"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"bytesPresent\":688,"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -201,7 +201,8 @@ TEST_F(ToolTest, RecognitionCases) {
     EXPECT_EQ(r.status, 0) << c.name << "\n" << r.err;
     const std::string note =
         "d88cut: note: " + inputPath() +
-        " holds no disk of the game (disk images looked at: " + std::to_string(c.looked) + ")\n";
+        " holds no disk of the game (disk images looked at: " + std::to_string(c.looked) + ")\n" +
+        (c.looked > 0 ? "d88cut: note: d88info " + inputPath() + " says why\n" : "");
     const std::string more =
         "d88cut: note: " + inputPath() + " holds more disk images than the 64 looked at\n";
     EXPECT_EQ(r.err, textLines((c.moreImages ? more : "") + (c.looked < 0 ? "" : note))) << c.name;
@@ -405,6 +406,7 @@ TEST_F(ToolTest, SeveralFilesAreCutInTurn) {
        damagedMusic + "d88cut: note: " + paths[3] +
            " holds no disk of the game (disk images "
            "looked at: 1)\n" +
+           "d88cut: note: d88info " + paths[3] + " says why\n" +
            "d88cut: note: MUSIC2 was not cut: no scenario disk 4 among the files\n"},
   };
   for (const Case& c : cases) {

@@ -84,6 +84,8 @@ inline constexpr char kFileHeadingAfter[] = "\n%s:\n";
 // Not one image was recognised: the path, the images looked at.
 inline constexpr char kNothingRecognised[] =
     "d88cut: note: %s holds no disk of the game (disk images looked at: %d)\n";
+// Follows it: where to see why, the path.
+inline constexpr char kSeeWhy[] = "d88cut: note: d88info %s says why\n";
 
 // Standard output could not be written: the system's reason.
 inline constexpr char kOutputFailure[] = "d88cut: error: cannot write standard output: %s\n";

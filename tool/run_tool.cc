@@ -100,6 +100,7 @@ bool cutAllImages(D88File& disk, const D88Source& source, RunContext* run) {
   if (recognised == 0) {
     printReport(out, err, kNothingRecognised, Shown(source.path, err).text(),
                 static_cast<int>(images));
+    if (images > 0) printMessage(err, kSeeWhy, Shown(source.path, err).text());
   }
   return whole;
 }
