@@ -176,20 +176,25 @@ int32_t D88File::readSectors(int32_t track, int32_t c, int32_t h, int32_t r, int
     }
     done += piece;
     // A sector was found, so track, c, h and r are small: no overflow here.
-    if (r == range.last) {
-      track += 1;
-      if (h == 0) {
-        h = 1;
-      } else {
-        h = 0;
-        c += 1;
-      }
-      r = range.first;
-    } else {
-      r += 1;
-    }
+    SectorAddress at = {track, c, h, r, n};
+    stepRunSector(range, &at);
+    track = at.track;
+    c = at.c;
+    h = at.h;
+    r = at.r;
   }
   return done;
+}
+
+void stepRunSector(const SectorRange& range, SectorAddress* at) {
+  if (at->r != range.last) {
+    at->r += 1;
+    return;
+  }
+  at->track += 1;
+  at->c += at->h;  // a new cylinder after head 1
+  at->h ^= 1;
+  at->r = range.first;
 }
 
 int32_t D88File::listSectorIds(int32_t track, uint8_t* buffer, int32_t length) {

@@ -42,6 +42,19 @@ struct RunDamage {
   uint8_t status = 0;  // the first one's status byte
 };
 
+// The sector numbers at which runs start and end on every track.
+struct SectorRange {
+  int32_t first = 1;
+  int32_t last = 16;
+};
+
+// Steps *at to the next sector of a run under `range`: after the range's
+// last sector a run continues at its first sector on the next track; the
+// head toggles, and the cylinder grows when the head goes from 1 back to 0.
+// REQUIRES: the fields are small enough not to overflow (those of a sector
+// that was found are).
+void stepRunSector(const SectorRange& range, SectorAddress* at);
+
 // A walk over a track's records in the order readSector's search visits
 // them: each header's record count is taken afresh, and the walk ends after
 // the header at position count-1, before a header whose count is 0, at the
@@ -67,12 +80,6 @@ struct TrackRecord {
   int64_t position;  // file position of its header
   int32_t index;     // its position in the walk
   bool dataPastEnd;  // its data reaches past the walk's end
-};
-
-// The sector numbers at which runs start and end on every track.
-struct SectorRange {
-  int32_t first = 1;
-  int32_t last = 16;
 };
 
 class D88File {

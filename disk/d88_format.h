@@ -74,6 +74,11 @@ struct SectorHeader {
   uint8_t status;
 };
 
+// Where a sector lies: its track index and the ID bytes of its header.
+struct SectorAddress {
+  int32_t track, c, h, r, n;
+};
+
 // Status bytes a dump records: 0x00 a good read, 0x10 deleted data (a mark,
 // not an error); anything else is an error, such as these.
 inline constexpr uint8_t kStatusGood = 0x00;

@@ -38,14 +38,28 @@ const char* statusMeaning(uint8_t status) {
 
 }  // namespace
 
+SectorAddress firstRunSector(const FileEntry& entry) {
+  // Track index t is cylinder t/2, head t&1 on the game's two-sided disks.
+  return SectorAddress{entry.track, entry.track >> 1, entry.track & 1, entry.sector, kFileSizeCode};
+}
+
+void forEachRunSector(const FileEntry& entry, void (*visit)(void* context, const SectorAddress&),
+                      void* context) {
+  constexpr int32_t kSectorSize = int32_t{128} << kFileSizeCode;
+  SectorAddress at = firstRunSector(entry);
+  for (int32_t done = 0; done < runLength(entry); done += kSectorSize) {
+    visit(context, at);
+    stepRunSector(kGameSectorRange, &at);
+  }
+}
+
 int32_t readFileRun(D88File& disk, const FileEntry& entry, uint8_t* buffer, RunStop* stop,
                     RunDamage* damage) {
   const SectorRange before = disk.sectorRange();
   disk.setSectorRange(kGameSectorRange.first, kGameSectorRange.last);
-  // Track index t is cylinder t/2, head t&1 on the game's two-sided disks.
-  const int32_t found =
-      disk.readSectors(entry.track, entry.track >> 1, entry.track & 1, entry.sector, kFileSizeCode,
-                       buffer, runLength(entry), stop, damage);
+  const SectorAddress first = firstRunSector(entry);
+  const int32_t found = disk.readSectors(first.track, first.c, first.h, first.r, first.n, buffer,
+                                         runLength(entry), stop, damage);
   disk.setSectorRange(before.first, before.last);
   return found;
 }

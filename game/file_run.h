@@ -25,6 +25,15 @@ inline constexpr SectorRange kGameSectorRange = {1, 5};
 int32_t readFileRun(D88File& disk, const FileEntry& entry, uint8_t* buffer, RunStop* stop = nullptr,
                     RunDamage* damage = nullptr);
 
+// The first sector of a file table row's run: cylinder track/2, head
+// track&1, 1024-byte sectors.
+SectorAddress firstRunSector(const FileEntry& entry);
+
+// Calls visit(context, sector) for each sector of the row's run, in order:
+// runLength(entry) bytes of 1024-byte sectors under kGameSectorRange.
+void forEachRunSector(const FileEntry& entry, void (*visit)(void* context, const SectorAddress&),
+                      void* context);
+
 // The bytes of a file at `offset` of `length` that lie in the first `found`
 // bytes of its run: the file's own bytes that came from the disk.
 int32_t fileBytesFound(int32_t found, int32_t offset, int32_t length);

@@ -16,11 +16,6 @@ inline constexpr char systemDiskSignature[16] = {'Q', 'U', 'A', 'R', 'V', 'E', '
 // Scenario disk number by disk id byte 1..4 (entry 0 unused).
 inline constexpr int32_t scenarioDiskNumber[5] = {0, 4, 2, 3, 1};
 
-// Where a sector lies: its track index and the ID bytes of its header.
-struct SectorAddress {
-  int32_t track, c, h, r, n;
-};
-
 // Boot sector: track 0, ID C 0 H 0 R 1 N 1 (256 bytes); its byte 255 is the id.
 inline constexpr SectorAddress kBootSector = {0, 0, 0, 1, 1};
 inline constexpr int32_t kBootSectorLength = 256;
