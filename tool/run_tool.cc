@@ -217,7 +217,8 @@ bool cutD88Files(D88File& disk, int argc, const char* const* argv, const ToolOpt
 
 }  // namespace
 
-int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, std::FILE* err,
+            RunFiles* filesOut) {
   const char* program = programName(argc, argv);
   if (argc < 2) {
     printMessage(err, kUsage, Shown(program, err).text());
@@ -248,8 +249,9 @@ int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, st
       return kExitFailure;
     }
   }
-  RunFiles files;
-  RunContext run = {out, err, options.outputDir, options.dryRun, &files};
+  RunFiles ownFiles;
+  RunFiles* files = filesOut != nullptr ? filesOut : &ownFiles;
+  RunContext run = {out, err, options.outputDir, options.dryRun, files};
   const bool whole = cutD88Files(disk, argc, argv, options, &run);
   sayOutputFolder(options.outputDir, out);
   return finishOutput(out, err, whole ? kExitSuccess : kExitFailure);

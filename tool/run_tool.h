@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "disk/d88_file.h"
+#include "tool/run_files.h"
 
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
@@ -18,6 +19,9 @@ inline constexpr int kExitFailure = 1;
 // looking at every image when a file was incomplete or not written, or when
 // out could not be written (reported on err); kExitSuccess otherwise.
 // argv[2], when given, is not used.
-int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+// When `files` is given it receives what became of each of the game's files
+// (a page that shows the run marks the files by it).
+int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, std::FILE* err,
+            RunFiles* files = nullptr);
 
 #endif  // D88CUT_TOOL_RUN_TOOL_H_

@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: MIT
+// The programs in a web page: d88cut and d88info run on D88 files the page
+// put into the in-memory file system, in the folder the page made current.
+// What they say goes into files there, for the page to read and show.
+//
+//   cut LOG STATUS d88cut ARGS...   d88cut; both streams into LOG, in order
+//                                   (as `>log 2>&1`), what became of each of
+//                                   the game's files into STATUS (JSON)
+//   info OUT ERR d88info ARGS...    d88info; its two streams into OUT and ERR
+//   runs OUT                        the sectors of each file's run (JSON)
+#include <cstdio>
+#include <cstring>
+
+#include "disk/d88_file.h"
+#include "game/file_run.h"
+#include "game/file_table.h"
+#include "info/run_info.h"
+#include "platform/console.h"
+#include "tool/run_files.h"
+#include "tool/run_tool.h"
+
+namespace {
+
+D88File d88File;
+
+const FileEntry* const kGameFiles[] = {&systemDiskFiles[0], &systemDiskFiles[1],
+                                       &systemDiskFiles[2], &scenarioDisk4File};
+
+// "complete", "incomplete", ... for each of the game's files; "none" when
+// no cut of it was tried.
+void writeOutcomes(std::FILE* out, const RunFiles& files) {
+  static const char* const kStates[] = {"complete", "incomplete",  "damaged",    "kept",
+                                        "kept",     "not written", "read failed"};
+  std::fputc('{', out);
+  for (const FileEntry* entry : kGameFiles) {
+    CutStatus last = CutStatus::kComplete;
+    const bool tried = files.tried(entry->name, &last);
+    const bool complete = files.completeSource(entry->name).image >= 0;
+    std::fprintf(out, "%s\"%s\":\"%s\"", entry == kGameFiles[0] ? "" : ",", entry->name,
+                 !tried     ? "none"
+                 : complete ? "complete"
+                            : kStates[static_cast<int>(last)]);
+  }
+  std::fputs("}\n", out);
+}
+
+struct SectorList {
+  std::FILE* out;
+  bool first;
+};
+
+void writeSector(void* context, const SectorAddress& at) {
+  auto* list = static_cast<SectorList*>(context);
+  std::fprintf(list->out, "%s[%d,%d,%d,%d]", list->first ? "" : ",", static_cast<int>(at.track),
+               static_cast<int>(at.c), static_cast<int>(at.h), static_cast<int>(at.r));
+  list->first = false;
+}
+
+// The sectors of each file's run: {"LOADER":[[track,c,h,r],...],...}.
+int writeRuns(const char* path) {
+  std::FILE* out = std::fopen(path, "wb");
+  if (out == nullptr) return 2;
+  std::fputc('{', out);
+  for (const FileEntry* entry : kGameFiles) {
+    std::fprintf(out, "%s\"%s\":[", entry == kGameFiles[0] ? "" : ",", entry->name);
+    SectorList list = {out, true};
+    forEachRunSector(*entry, writeSector, &list);
+    std::fputc(']', out);
+  }
+  std::fputs("}\n", out);
+  std::fclose(out);
+  return 0;
+}
+
+int runCut(int argc, char** argv) {
+  std::FILE* log = std::fopen(argv[2], "wb");
+  std::FILE* status = std::fopen(argv[3], "wb");
+  if (log == nullptr || status == nullptr) return 2;
+  RunFiles files;
+  const int result = runTool(d88File, argc - 4, argv + 4, log, log, &files);
+  writeOutcomes(status, files);
+  std::fclose(log);
+  std::fclose(status);
+  return result;
+}
+
+int runReport(int argc, char** argv) {
+  std::FILE* out = std::fopen(argv[2], "wb");
+  std::FILE* err = std::fopen(argv[3], "wb");
+  if (out == nullptr || err == nullptr) return 2;
+  const int result = runInfo(d88File, argc - 4, argv + 4, out, err);
+  std::fclose(out);
+  std::fclose(err);
+  return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  initConsole();
+  if (argc >= 5 && std::strcmp(argv[1], "cut") == 0) return runCut(argc, argv);
+  if (argc >= 5 && std::strcmp(argv[1], "info") == 0) return runReport(argc, argv);
+  if (argc == 3 && std::strcmp(argv[1], "runs") == 0) return writeRuns(argv[2]);
+  return 2;
+}

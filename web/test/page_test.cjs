@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: MIT
+// The web page in headless Chromium, opened from file://, against the
+// console d88cut of the same source tree: the sample set split into its five
+// disks gives the same messages and the same four files, byte for byte; a
+// damaged set gives the same warning and marks the file; a file of no D88
+// shape gives the designed note; and no request leaves the page.
+//   node page_test.cjs PAGE SOURCE_DIR
+'use strict';
+const { chromium } = require('playwright-core');
+const { execFileSync } = require('child_process');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+
+const [page_, source] = process.argv.slice(2);
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'd88cut-web-'));
+let failures = 0;
+function check(ok, what) {
+  if (!ok) {
+    failures += 1;
+    console.log(`FAIL: ${what}`);
+  }
+}
+
+// The console programs, built into build/ when they are not there.
+function consoleProgram(name) {
+  const program = path.join(source, 'build', 'bin', name);
+  if (!fs.existsSync(program)) {
+    execFileSync('cmake', ['--preset', 'default'], { cwd: source, stdio: 'ignore' });
+    execFileSync('cmake', ['--build', '--preset', 'default', '--target', 'd88cut', 'make_sample'],
+                 { cwd: source, stdio: 'ignore' });
+  }
+  return program;
+}
+
+// Splits a D88 file into one file per image, as disk sets are kept.
+function split(d88, prefix) {
+  const names = [];
+  for (let at = 0, i = 1; at + 688 <= d88.length; i += 1) {
+    const size = d88.readUInt32LE(at + 0x1c);
+    const name = `${prefix}${i}.d88`;
+    fs.writeFileSync(path.join(work, name), d88.subarray(at, at + size));
+    names.push(name);
+    at += size;
+  }
+  return names;
+}
+
+// What the console d88cut says and cuts for `names`, run in a folder of its own.
+function consoleRun(names, folder) {
+  const dir = path.join(work, folder);
+  fs.mkdirSync(dir);
+  for (const name of names) fs.copyFileSync(path.join(work, name), path.join(dir, name));
+  let log;
+  try {
+    log = execFileSync('sh', ['-c', `"$0" "$@" 2>&1`, consoleProgram('d88cut'), ...names],
+                       { cwd: dir });
+  } catch (e) {
+    log = e.stdout;  // exit status 1: a file was incomplete
+  }
+  const files = {};
+  for (const name of ['LOADER', 'DRIVER', 'MUSIC', 'MUSIC2']) {
+    const file = path.join(dir, name);
+    if (fs.existsSync(file)) files[name] = fs.readFileSync(file);
+  }
+  return { log: new TextDecoder('shift_jis').decode(log), files };
+}
+
+async function pageRun(page, names) {
+  const before = await page.locator('#log').textContent();
+  await page.setInputFiles('#files', names.map((name) => path.join(work, name)));
+  await page.waitForFunction((old) => {
+    const log = document.getElementById('log').textContent;
+    return log !== old && document.getElementById('busy').hidden;
+  }, before);
+  return page.locator('#log').textContent();
+}
+
+async function savedBytes(page, name) {
+  const [download] = await Promise.all([
+    page.waitForEvent('download'),
+    page.getByRole('button', { name, exact: true }).click(),
+  ]);
+  check(download.suggestedFilename() === name, `${name} is offered as ${download.suggestedFilename()}`);
+  return fs.readFileSync(await download.path());
+}
+
+async function main() {
+  const sample = path.join(work, 'sample.d88');
+  execFileSync(consoleProgram('make_sample'), [sample]);
+  const disks = split(fs.readFileSync(sample), 'disk');
+  // The system disk without track 30: MUSIC incomplete.
+  const damaged = Buffer.from(fs.readFileSync(path.join(work, disks[0])));
+  damaged.writeUInt32LE(0, 0x20 + 4 * 30);
+  fs.writeFileSync(path.join(work, 'damaged.d88'), damaged);
+  fs.writeFileSync(path.join(work, 'notes.txt'), 'not a disk image, only some text\n');
+
+  const browser = await chromium.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+  const context = await browser.newContext({ acceptDownloads: true });
+  const page = await context.newPage();
+  const requests = [];
+  page.on('request', (request) => requests.push(request.url()));
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(String(error)));
+  const started = Date.now();
+  await page.goto(`file://${page_}`);
+  const version = await page.locator('#version').textContent();
+  check(/^\d+\.\d+/.test(version) && page_.includes(`d88cut-${version}-web.html`),
+        `the page says its version: ${version}`);
+
+  // The sample set as five files: the same messages and files as the console.
+  let t = Date.now();
+  const shown = await pageRun(page, disks);
+  const sampleTime = Date.now() - t;
+  const expected = consoleRun(disks, 'sample');
+  check(shown === expected.log, `the page says\n${shown}\nwhere d88cut says\n${expected.log}`);
+  check(shown.includes('SYSTEM DISKを認識しました.'), 'the Japanese reads as such');
+  for (const name of Object.keys(expected.files)) {
+    const bytes = await savedBytes(page, name);
+    check(bytes.equals(expected.files[name]), `${name} saved from the page differs`);
+  }
+  check(Object.keys(expected.files).length === 4, 'the console cut four files');
+  check(await page.locator('#saved li[data-state="complete"]').count() === 4, 'four complete files');
+  check(await page.locator('.map canvas').count() === 5, 'a map for each of the five images');
+  const [zip] = await Promise.all([page.waitForEvent('download'), page.click('#zip')]);
+  check(zip.suggestedFilename() === 'd88cut-files.zip', 'the zip is offered');
+
+  // A damaged system disk: the warning, and MUSIC marked.
+  const damagedLog = await pageRun(page, ['damaged.d88']);
+  const damagedExpected = consoleRun(['damaged.d88'], 'damaged');
+  check(damagedLog === damagedExpected.log, `damaged: the page says\n${damagedLog}`);
+  check(damagedLog.includes('MUSIC (image 0) is incomplete'), 'the warning is shown');
+  check(await page.locator('#saved li[data-state="incomplete"] button').textContent() === 'MUSIC',
+        'the incomplete MUSIC is marked');
+  check((await savedBytes(page, 'MUSIC')).equals(damagedExpected.files.MUSIC),
+        'the incomplete MUSIC is the console d88cut\'s');
+
+  // A file of no D88 shape: the designed note, never a stack trace.
+  const textLog = await pageRun(page, ['notes.txt']);
+  check(textLog.includes('d88cut: note: notes.txt holds no disk of the game (disk images looked at: 0)'),
+        `a text file gives the note: ${textLog}`);
+  check(await page.locator('#nofiles').isVisible(), 'no file is offered for it');
+  check(!(await page.locator('#zip').isVisible()), 'no zip is offered for it');
+
+  check(errors.length === 0, `no error in the page: ${errors.join('; ')}`);
+  const outside = requests.filter((url) => !url.startsWith('file://') && !url.startsWith('blob:') &&
+                                           !url.startsWith('data:'));
+  check(outside.length === 0, `no request leaves the page: ${outside.join(', ')}`);
+  await page.screenshot({ path: path.join(path.dirname(page_), 'page.png'), fullPage: true });
+  await browser.close();
+  console.log(`page ${fs.statSync(page_).size} bytes; sample set in ${sampleTime} ms; ` +
+              `whole test ${Date.now() - started} ms`);
+}
+
+main().then(() => {
+  fs.rmSync(work, { recursive: true, force: true });
+  console.log(failures === 0 ? '1 passed, 0 failed' : `0 passed, 1 failed (${failures} checks)`);
+  process.exit(failures === 0 ? 0 : 1);
+}, (error) => {
+  console.log(`FAIL: ${error && error.message ? error.message : error}`);
+  process.exit(1);
+});
