@@ -19,29 +19,6 @@ char* putEscapedByte(char* text, unsigned char byte) {
 
 bool isControl(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
 
-// Length of the valid UTF-8 sequence at s, or 0 when s does not start one.
-int utf8SequenceLength(const unsigned char* s) {
-  if (s[0] < 0x80) return 1;
-  int length = 0;
-  if (s[0] >= 0xC2 && s[0] <= 0xDF) {
-    length = 2;
-  } else if (s[0] >= 0xE0 && s[0] <= 0xEF) {
-    length = 3;
-  } else if (s[0] >= 0xF0 && s[0] <= 0xF4) {
-    length = 4;
-  } else {
-    return 0;
-  }
-  uint32_t code = s[0] & (0x7Fu >> length);  // the lead byte's value bits
-  for (int i = 1; i < length; ++i) {
-    if ((s[i] & 0xC0) != 0x80) return 0;  // also stops at the NUL
-    code = code << 6 | (s[i] & 0x3Fu);
-  }
-  const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-  return length;
-}
-
 // Bytes of the Shift_JIS character that starts with lead: 2 for a lead byte
 // of a double-byte character, else 1.
 int shiftJisLength(unsigned char lead) {

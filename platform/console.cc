@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/console_platform.h"
@@ -85,30 +86,9 @@ void writeReport(std::FILE* out, std::FILE* err, const char* text) {
 
 namespace {
 
-// The length of the UTF-8 sequence at text (1 to 4), or 0 when the bytes
-// there are not one (a stray continuation byte, an overlong or cut form).
-std::size_t utf8SequenceLength(const unsigned char* text) {
-  const unsigned char lead = text[0];
-  const std::size_t length = lead < 0x80                   ? 1
-                             : lead >= 0xC2 && lead < 0xE0 ? 2
-                             : lead >= 0xE0 && lead < 0xF0 ? 3
-                             : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                           : 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((text[i] & 0xC0) != 0x80) return 0;
-  }
-  if (length == 3 && ((lead == 0xE0 && text[1] < 0xA0) || (lead == 0xED && text[1] >= 0xA0))) {
-    return 0;  // overlong, or a surrogate
-  }
-  if (length == 4 && ((lead == 0xF0 && text[1] < 0x90) || (lead == 0xF4 && text[1] >= 0x90))) {
-    return 0;
-  }
-  return length;
-}
-
 bool isUtf8(const char* text) {
   for (auto* at = reinterpret_cast<const unsigned char*>(text); *at != 0;) {
-    const std::size_t length = utf8SequenceLength(at);
+    const int length = utf8SequenceLength(at);
     if (length == 0) return false;
     at += length;
   }
@@ -125,6 +105,28 @@ unsigned long codePoint(const unsigned char* text, std::size_t length) {
 
 }  // namespace
 
+int utf8SequenceLength(const unsigned char* s) {
+  if (s[0] < 0x80) return 1;
+  int length = 0;
+  if (s[0] >= 0xC2 && s[0] <= 0xDF) {
+    length = 2;
+  } else if (s[0] >= 0xE0 && s[0] <= 0xEF) {
+    length = 3;
+  } else if (s[0] >= 0xF0 && s[0] <= 0xF4) {
+    length = 4;
+  } else {
+    return 0;
+  }
+  uint32_t code = s[0] & (0x7Fu >> length);  // the lead byte's value bits
+  for (int i = 1; i < length; ++i) {
+    if ((s[i] & 0xC0) != 0x80) return 0;  // also stops at the NUL
+    code = code << 6 | (s[i] & 0x3Fu);
+  }
+  const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
+}
+
 void Shown::put(const char* bytes, std::size_t length) {
   if (full || used + length >= sizeof shown) {
     full = true;
@@ -138,7 +140,7 @@ Shown::Shown(const char* text, std::FILE* stream) {
   static const char kHex[] = "0123456789ABCDEF";
   const bool toShiftJis = !isAscii(text) && !streamShowsUtf8(stream) && isUtf8(text);
   for (auto* at = reinterpret_cast<const unsigned char*>(text); *at != 0;) {
-    const std::size_t length = toShiftJis ? utf8SequenceLength(at) : 1;
+    const std::size_t length = toShiftJis ? static_cast<std::size_t>(utf8SequenceLength(at)) : 1;
     const char* bytes = reinterpret_cast<const char*>(at);
     char piece[16];
     if (*at < 0x20 || *at == 0x7F) {

@@ -35,6 +35,12 @@ void printReport(std::FILE* out, std::FILE* err, const char* format, ...)
     D88CUT_PRINTF_FORMAT(3, 4);
 void writeReport(std::FILE* out, std::FILE* err, const char* text);
 
+// The length of the valid UTF-8 sequence at s (1 to 4), or 0 when s does
+// not start one: a stray continuation byte, an overlong form, a surrogate, a
+// code point past U+10FFFF, or a sequence cut short (by the NUL, too).
+// REQUIRES: s is NUL-terminated.
+int utf8SequenceLength(const unsigned char* s);
+
 // A path or command-line word as the messages show it on `stream`, in that
 // stream's encoding: where the stream takes Shift_JIS (a pipe, a file, a
 // terminal of another locale) a name that is valid UTF-8 is converted, a

@@ -446,7 +446,7 @@ TEST_F(ToolTest, OutputFolderAndDryRun) {
   const Case cases[] = {
       {{"-d", "out/sub", inputPath()}, "out/sub", ""},
       {{inputPath(), "--output-dir=o2"}, "o2", ""},
-      {{"-n", inputPath(), "--output-dir", "dry"}, "", "", wouldWrite},
+      {{"--output-dir", "dry", inputPath(), "-n"}, "", "", wouldWrite},
       {{"-d", "plain", inputPath()},
        "",
        "d88cut: cannot write into plain: " + std::string(std::strerror(ENOTDIR)) + "\n"},
@@ -469,6 +469,16 @@ TEST_F(ToolTest, OutputFolderAndDryRun) {
       EXPECT_NE(r.out.find(textLines(c.out)), std::string::npos) << r.out;
     }
   }
+  // A dry run counts what it would have written: a second incomplete MUSIC
+  // would keep the first, as a real run does.
+  const std::string twice = input_.file("twice.d88");
+  ASSERT_TRUE(
+      writeBytes(twice, buildGameDisks({{"A", 0, true, {{30, 1}}}, {"B", 0, true, {{30, 1}}}})));
+  const ProgramResult dry = runProgram(D88CUT_PATH, {"-n", twice}, work_.path());
+  EXPECT_EQ(dry.status, 1);
+  EXPECT_NE(dry.out.find("would write MUSIC (incomplete)\n"), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("would keep MUSIC (the cut is incomplete)\n"), std::string::npos);
+  EXPECT_TRUE(work_.entries().empty());
 }
 
 TEST_F(ToolTest, AnEarlierFileIsReplacedWhole) {
