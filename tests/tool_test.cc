@@ -474,7 +474,7 @@ TEST_F(ToolTest, OutputFolderAndDryRun) {
   const std::string twice = input_.file("twice.d88");
   ASSERT_TRUE(
       writeBytes(twice, buildGameDisks({{"A", 0, true, {{30, 1}}}, {"B", 0, true, {{30, 1}}}})));
-  const ProgramResult dry = runProgram(D88CUT_PATH, {"-n", twice}, work_.path());
+  const ProgramResult dry = lfLines(runProgram(D88CUT_PATH, {"-n", twice}, work_.path()));
   EXPECT_EQ(dry.status, 1);
   EXPECT_NE(dry.out.find("would write MUSIC (incomplete)\n"), std::string::npos) << dry.out;
   EXPECT_NE(dry.out.find("would keep MUSIC (the cut is incomplete)\n"), std::string::npos);
