@@ -32,6 +32,10 @@ inline constexpr FileEntry systemDiskFiles[] = {
 // The one file of scenario disk 4, cut by a call of its own.
 inline constexpr FileEntry scenarioDisk4File = {72, 4, 0x181, 0x2EC2, "MUSIC2"};
 
+// Every file of the game, in the order a disk set gives them.
+inline constexpr const FileEntry* gameFiles[] = {&systemDiskFiles[0], &systemDiskFiles[1],
+                                                 &systemDiskFiles[2], &scenarioDisk4File};
+
 // Bytes of the run a file needs: its offset plus its length.
 constexpr int32_t runLength(const FileEntry& entry) { return entry.offset + entry.length; }
 

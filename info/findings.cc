@@ -153,24 +153,24 @@ void addNote(NoteList* list, const char* kind, const char* format, ...) {
   va_end(args);
 }
 
-void addTrackNote(NoteList* list, const char* kind, const char* format,
-                  const bool (&tracks)[kTrackCount]) {
+// Room for a note's track list.
+constexpr std::size_t kTrackListSize = 700;
+
+// Writes the tracks a note names ("track 3", "tracks 4-6, 9") into text;
+// false when it names none.
+bool listTracks(const bool (&tracks)[kTrackCount], char (&text)[kTrackListSize]) {
   bool any = false;
   for (bool t : tracks) any = any || t;
-  if (!any) return;
-  char trackList[700];
-  formatTrackList(tracks, trackList, sizeof trackList);
-  addNote(list, kind, format, trackList);
+  if (any) formatTrackList(tracks, text, sizeof text);
+  return any;
 }
 
-// As addTrackNote, with the end of the image's bytes after the track list.
-void addTrackNoteAt(NoteList* list, const char* kind, const char* format,
-                    const bool (&tracks)[kTrackCount], int64_t end) {
-  bool any = false;
-  for (bool t : tracks) any = any || t;
-  if (!any) return;
-  char trackList[700];
-  formatTrackList(tracks, trackList, sizeof trackList);
+// Adds a note on the tracks marked; `format` takes the track list, then
+// (where it says so) where the image's bytes end.
+void addTrackNote(NoteList* list, const char* kind, const char* format,
+                  const bool (&tracks)[kTrackCount], int64_t end = 0) {
+  char trackList[kTrackListSize];
+  if (!listTracks(tracks, trackList)) return;
   addNote(list, kind, format, trackList, static_cast<unsigned long long>(end));
 }
 
@@ -192,9 +192,8 @@ void addCountNote(NoteList* list, const TrackNotes& tracks) {
     used += n > 0 ? static_cast<std::size_t>(n) : 0;
     if (shown++ == kShown) break;
   }
-  if (shown == 0) return;
-  char trackList[700];
-  formatTrackList(tracks.countMismatch, trackList, sizeof trackList);
+  char trackList[kTrackListSize];
+  if (!listTracks(tracks.countMismatch, trackList)) return;
   addNote(list, "count-mismatch", kNoteCountMismatch, trackList, counts);
 }
 
@@ -246,11 +245,11 @@ void collectImageNotes(const ImageLayout& image, const TrackNotes& tracks, NoteL
   addTrackNote(list, "negative-entry", kNoteNegativeEntry, tracks.negative);
   addTrackNote(list, "entry-in-header", kNoteEntryInHeader, tracks.inHeader);
   addTrackNote(list, "entry-past-size", kNoteEntryPastSize, tracks.pastSize);
-  addTrackNoteAt(list, "entry-past-file", kNoteEntryPastFile, tracks.pastFile, image.end);
+  addTrackNote(list, "entry-past-file", kNoteEntryPastFile, tracks.pastFile, image.end);
   addTrackNote(list, "blank-track", kNoteBlankTrack, tracks.blank);
   addCountNote(list, tracks);
   addTrackNote(list, "size-mismatch", kNoteSizeMismatch, tracks.sizeMismatch);
-  addTrackNoteAt(list, "past-image-end", kNotePastImageEnd, tracks.pastImageEnd, image.end);
+  addTrackNote(list, "past-image-end", kNotePastImageEnd, tracks.pastImageEnd, image.end);
   addTrackNote(list, "duplicate-id", kNoteDuplicateId, tracks.duplicateId);
 }
 

@@ -6,6 +6,7 @@
 
 #include "info/json_text.h"
 #include "info/report.h"
+#include "platform/console.h"
 
 namespace {
 

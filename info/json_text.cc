@@ -49,15 +49,6 @@ void writeJsonString(std::FILE* stream, const char* text) {
   std::fputc('"', stream);
 }
 
-bool isValidUtf8(const char* text) {
-  for (const auto* s = reinterpret_cast<const unsigned char*>(text); *s != '\0';) {
-    const int length = utf8SequenceLength(s);
-    if (length == 0) return false;
-    s += length;
-  }
-  return true;
-}
-
 void writeHexBytes(std::FILE* stream, const char* text) {
   for (; *text != '\0'; ++text) {
     std::fprintf(stream, "%02X", static_cast<unsigned>(static_cast<unsigned char>(*text)));

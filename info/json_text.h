@@ -19,9 +19,6 @@ inline constexpr std::size_t kNameTextSize = 4 * kDiskNameLength + 1;
 // "\xNN" once parsed), so the document is always valid UTF-8.
 void writeJsonString(std::FILE* stream, const char* text);
 
-// True when the NUL-terminated bytes are valid UTF-8 throughout.
-bool isValidUtf8(const char* text);
-
 // Writes the NUL-terminated bytes as upper-case hexadecimal, two digits a
 // byte, with no quotes.
 void writeHexBytes(std::FILE* stream, const char* text);

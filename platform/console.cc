@@ -86,15 +86,6 @@ void writeReport(std::FILE* out, std::FILE* err, const char* text) {
 
 namespace {
 
-bool isUtf8(const char* text) {
-  for (auto* at = reinterpret_cast<const unsigned char*>(text); *at != 0;) {
-    const int length = utf8SequenceLength(at);
-    if (length == 0) return false;
-    at += length;
-  }
-  return true;
-}
-
 // The code point of the UTF-8 sequence of `length` bytes at text.
 unsigned long codePoint(const unsigned char* text, std::size_t length) {
   static const unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
@@ -127,6 +118,15 @@ int utf8SequenceLength(const unsigned char* s) {
   return length;
 }
 
+bool isValidUtf8(const char* text) {
+  for (auto* at = reinterpret_cast<const unsigned char*>(text); *at != 0;) {
+    const int length = utf8SequenceLength(at);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
+
 void Shown::put(const char* bytes, std::size_t length) {
   if (full || used + length >= sizeof shown) {
     full = true;
@@ -138,7 +138,7 @@ void Shown::put(const char* bytes, std::size_t length) {
 
 Shown::Shown(const char* text, std::FILE* stream) {
   static const char kHex[] = "0123456789ABCDEF";
-  const bool toShiftJis = !isAscii(text) && !streamShowsUtf8(stream) && isUtf8(text);
+  const bool toShiftJis = !isAscii(text) && !streamShowsUtf8(stream) && isValidUtf8(text);
   for (auto* at = reinterpret_cast<const unsigned char*>(text); *at != 0;) {
     const std::size_t length = toShiftJis ? static_cast<std::size_t>(utf8SequenceLength(at)) : 1;
     const char* bytes = reinterpret_cast<const char*>(at);

@@ -41,6 +41,9 @@ void writeReport(std::FILE* out, std::FILE* err, const char* text);
 // REQUIRES: s is NUL-terminated.
 int utf8SequenceLength(const unsigned char* s);
 
+// True when the NUL-terminated text is valid UTF-8 throughout.
+bool isValidUtf8(const char* text);
+
 // A path or command-line word as the messages show it on `stream`, in that
 // stream's encoding: where the stream takes Shift_JIS (a pipe, a file, a
 // terminal of another locale) a name that is valid UTF-8 is converted, a

@@ -30,11 +30,18 @@ bool converterTried = false;
 iconv_t toShiftJis = kNoConverter;
 bool toShiftJisTried = false;
 
+// Opens a converter between Shift_JIS and `other`, in the direction given:
+// code page 932 where the C library has it, plain Shift_JIS where not.
+iconv_t openShiftJis(const char* other, bool toShiftJis) {
+  iconv_t opened = toShiftJis ? iconv_open("CP932", other) : iconv_open(other, "CP932");
+  if (opened != kNoConverter) return opened;
+  return toShiftJis ? iconv_open("SHIFT_JIS", other) : iconv_open(other, "SHIFT_JIS");
+}
+
 iconv_t shiftJisConverter() {
   if (!converterTried) {
     converterTried = true;
-    converter = iconv_open("UTF-8", "CP932");
-    if (converter == kNoConverter) converter = iconv_open("UTF-8", "SHIFT_JIS");
+    converter = openShiftJis("UTF-8", false);
   }
   return converter;
 }
@@ -112,8 +119,7 @@ long shiftJisToUtf8(const char* text, std::size_t length, char* out, std::size_t
 std::size_t utf8CharToShiftJis(const char* text, std::size_t length, char* out) {
   if (!toShiftJisTried) {
     toShiftJisTried = true;
-    toShiftJis = iconv_open("CP932", "UTF-8");
-    if (toShiftJis == kNoConverter) toShiftJis = iconv_open("SHIFT_JIS", "UTF-8");
+    toShiftJis = openShiftJis("UTF-8", true);
   }
   if (toShiftJis == kNoConverter) return 0;
   iconv(toShiftJis, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state

@@ -160,9 +160,7 @@ int reportBadOption(const ToolOptions& options, const char* program, std::FILE* 
 // The closing word: a line for each of the game's files that the run did
 // not leave complete, and why.
 void writeClosingNote(const RunContext& run) {
-  const FileEntry* const files[] = {&systemDiskFiles[0], &systemDiskFiles[1], &systemDiskFiles[2],
-                                    &scenarioDisk4File};
-  for (const FileEntry* entry : files) {
+  for (const FileEntry* entry : gameFiles) {
     const bool ofSystemDisk = entry != &scenarioDisk4File;
     CutStatus last = CutStatus::kComplete;
     if (!run.files->tried(entry->name, &last)) {

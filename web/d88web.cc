@@ -23,20 +23,17 @@ namespace {
 
 D88File d88File;
 
-const FileEntry* const kGameFiles[] = {&systemDiskFiles[0], &systemDiskFiles[1],
-                                       &systemDiskFiles[2], &scenarioDisk4File};
-
 // "complete", "incomplete", ... for each of the game's files; "none" when
 // no cut of it was tried.
 void writeOutcomes(std::FILE* out, const RunFiles& files) {
   static const char* const kStates[] = {"complete", "incomplete",  "damaged",    "kept",
                                         "kept",     "not written", "read failed"};
   std::fputc('{', out);
-  for (const FileEntry* entry : kGameFiles) {
+  for (const FileEntry* entry : gameFiles) {
     CutStatus last = CutStatus::kComplete;
     const bool tried = files.tried(entry->name, &last);
     const bool complete = files.completeSource(entry->name).image >= 0;
-    std::fprintf(out, "%s\"%s\":\"%s\"", entry == kGameFiles[0] ? "" : ",", entry->name,
+    std::fprintf(out, "%s\"%s\":\"%s\"", entry == gameFiles[0] ? "" : ",", entry->name,
                  !tried     ? "none"
                  : complete ? "complete"
                             : kStates[static_cast<int>(last)]);
@@ -61,8 +58,8 @@ int writeRuns(const char* path) {
   std::FILE* out = std::fopen(path, "wb");
   if (out == nullptr) return 2;
   std::fputc('{', out);
-  for (const FileEntry* entry : kGameFiles) {
-    std::fprintf(out, "%s\"%s\":[", entry == kGameFiles[0] ? "" : ",", entry->name);
+  for (const FileEntry* entry : gameFiles) {
+    std::fprintf(out, "%s\"%s\":[", entry == gameFiles[0] ? "" : ",", entry->name);
     SectorList list = {out, true};
     forEachRunSector(*entry, writeSector, &list);
     std::fputc(']', out);
