@@ -75,6 +75,12 @@ int64_t D88File::trackPosition(int32_t track) const {
   return position;
 }
 
+bool D88File::endsBeforeTrack(int32_t track) {
+  const int64_t position = trackPosition(track);
+  uint8_t header[kSectorHeaderSize];
+  return position >= 0 && file.readAt(position, header, kSectorHeaderSize) < kSectorHeaderSize;
+}
+
 TrackWalk D88File::walkRecords(int64_t start, int64_t end) const {
   TrackWalk walk;
   walk.position = start;

@@ -127,6 +127,11 @@ class D88File {
   // table entry not above the disk size, at a position inside 0..INT32_MAX.
   bool isTrackUsable(int32_t track) const { return trackPosition(track) >= 0; }
 
+  // True when `track` of the selected image is usable (isTrackUsable) but
+  // the file ends before its first record header is whole: a dump cut short
+  // before the track. False for an absent track and with no image selected.
+  bool endsBeforeTrack(int32_t track);
+
   // Sets the sector numbers at which runs start and end on every track
   // (readSectors). Checks nothing; open, close and selectImage keep them.
   void setSectorRange(int32_t first, int32_t last) { range = SectorRange{first, last}; }

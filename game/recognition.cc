@@ -29,6 +29,10 @@ DiskRecognition recogniseDisk(D88File& disk, uint8_t* sectors) {
     std::memcpy(result.compared, sectors, sizeof result.compared);
     if (std::memcmp(sectors, systemDiskSignature, sizeof systemDiskSignature) == 0) {
       result.kind = DiskRecognition::kSystemDisk;
+    } else {
+      result.cutShortSystemDisk = result.boot == SectorSeen::kFound &&
+                                  result.signature == SectorSeen::kNoSuchSector &&
+                                  disk.endsBeforeTrack(kSignatureSector.track);
     }
   } else if (id <= 4) {
     result.kind = DiskRecognition::kScenarioDisk;

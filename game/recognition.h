@@ -38,15 +38,19 @@ struct DiskRecognition {
   uint8_t diskId = 0;
   SectorSeen signature = SectorSeen::kNotLooked;  // looked for with disk id 0
   uint8_t compared[16] = {};                      // the bytes compared with systemDiskSignature
+  // Not recognised, but probably the system disk cut short: a boot sector
+  // with disk id 0, and the file ends before the signature's track.
+  bool cutShortSystemDisk = false;
 };
 
 // Says what the selected image is: clears sectors[0..1024), reads the boot
 // sector and, for disk id 0, the signature sector into it, as d88cut reads
 // them into its extraction buffer. A missing boot sector reads as zero bytes
 // (id 0); a missing signature sector leaves the boot sector's bytes to be
-// compared. With no image selected (a failed selectImage) every sector reads
-// as missing: the result is kOther.
-// REQUIRES: sectors holds kSignatureSectorLength bytes.
+// compared; when the signature's track lies past the end of the file, the
+// image is no system disk, but marked as one cut short. With no image selected (a failed
+// selectImage) every sector reads as missing: the result is kOther. REQUIRES: sectors holds
+// kSignatureSectorLength bytes.
 DiskRecognition recogniseDisk(D88File& disk, uint8_t* sectors);
 
 #endif  // D88CUT_GAME_RECOGNITION_H_

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "disk/d88_file.h"
+#include "disk/d88_verdict.h"
 #include "game/file_table.h"
 #include "game/recognition.h"
 #include "info/layout.h"
@@ -66,13 +67,15 @@ struct ImageFindings {
 };
 
 struct FileFindings {
-  int64_t size = 0;  // -1 when the system cannot tell
+  int64_t size = 0;    // -1 when the system cannot tell
+  D88Verdict verdict;  // whether it is a D88 file at all; nothing more is found when not
   FileTail tail;
   NoteList notes;
 };
 
 // Finds what follows the images of the file open in disk, of `size` bytes
-// (fileLength; -1 when it cannot be told), and its notes.
+// (fileLength; -1 when it cannot be told), and its notes; first whether it
+// is a D88 file at all (file->verdict), and nothing more when it is not.
 void findFile(D88File& disk, int64_t size, FileFindings* file);
 
 // Finds everything about image `index` of the open file found by findFile

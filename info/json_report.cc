@@ -172,7 +172,15 @@ void writeJsonFileStart(const Report& r, const char* path, const FileFindings& f
                  static_cast<long long>(file.size));
   }
   writeNotes(r.out, file.notes);
-  std::fputs("],\"images\":[\n", r.out);
+  std::fputs("],", r.out);
+  if (file.verdict.kind != D88Verdict::kD88) {
+    char why[kNotD88TextSize];
+    describeNotD88(file.verdict, why, sizeof why);
+    std::fputs("\"notD88\":", r.out);
+    writeJsonString(r.out, why);
+    std::fputc(',', r.out);
+  }
+  std::fputs("\"images\":[\n", r.out);
 }
 
 void writeJsonImage(D88File& disk, const Report& r, const ImageFindings& image, bool first) {

@@ -37,8 +37,11 @@ void writeJsonString(std::FILE* stream, const char* text) {
     } else if (*s == '"' || *s == '\\') {
       std::fputc('\\', stream);
       std::fputc(*s++, stream);
-    } else if (*s < 0x20) {
+    } else if (*s < 0x20 || *s == 0x7F) {
       std::fprintf(stream, "\\u%04X", *s++);
+    } else if (isUtf8C1Control(s)) {
+      std::fprintf(stream, "\\u%04X", s[1]);
+      s += 2;
     } else if (length == 1) {
       std::fputc(*s++, stream);
     } else {
@@ -84,7 +87,8 @@ void decodeDiskName(const char* name, char* text) {
     const auto byte = static_cast<unsigned char>(name[i]);
     const std::size_t size = static_cast<std::size_t>(shiftJisLength(byte));
     char utf8[5];
-    if (!isControl(byte) && i + size <= length && shiftJisCharToUtf8(name + i, size, utf8) > 0) {
+    if (!isControl(byte) && i + size <= length && shiftJisCharToUtf8(name + i, size, utf8) > 0 &&
+        !isUtf8C1Control(reinterpret_cast<const unsigned char*>(utf8))) {
       // One Shift_JIS byte gives at most 3 UTF-8 bytes, two at most 3 too.
       const std::size_t n = std::strlen(utf8);
       std::memcpy(text, utf8, n);

@@ -14,7 +14,8 @@
 inline constexpr std::size_t kNameTextSize = 4 * kDiskNameLength + 1;
 
 // Writes the NUL-terminated bytes as a JSON string, quotes included: valid
-// UTF-8 as it is, '"' and '\' and control characters escaped, and each byte
+// UTF-8 as it is, '"' and '\' and control characters (C0, DEL and the C1
+// controls U+0080..U+009F) escaped as \uXXXX, and each byte
 // that is not part of valid UTF-8 as the six characters \\xNN (the text
 // "\xNN" once parsed), so the document is always valid UTF-8.
 void writeJsonString(std::FILE* stream, const char* text);
@@ -33,8 +34,9 @@ void escapeDiskName(const char* name, char* text);
 void escapeBytes(const uint8_t* bytes, std::size_t length, char* text);
 
 // Writes the Shift_JIS disk name into text (kNameTextSize bytes) as UTF-8:
-// each valid character decoded, control bytes and every byte that is not part
-// of a valid character as \xNN. NUL-terminated.
+// each valid character decoded, control bytes (and a byte that decodes to a
+// C1 control) and every byte that is not part of a valid character as \xNN.
+// NUL-terminated.
 void decodeDiskName(const char* name, char* text);
 
 // Writes "track 3" or "tracks 1-4, 7" for the tracks t whose tracks[t] is

@@ -22,6 +22,8 @@ inline constexpr char kInfoOutputFailure[] = "d88info: error: cannot write stand
 inline constexpr char kInfoFile[] = "file %s  size %lld\n";  // with several files
 inline constexpr char kInfoFileSizeUnknown[] = "file %s  size unknown\n";
 inline constexpr char kInfoNoImage[] = "no disk image in %s\n";
+// The file is no D88 file at all: the path, why (describeNotD88).
+inline constexpr char kInfoNotD88[] = "%s is not a D88 file: %s\n";
 // index, offset, disk size, media byte, media kind, write protection, header
 // length, listed tracks, name
 inline constexpr char kInfoImage[] =

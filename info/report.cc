@@ -26,6 +26,11 @@ bool reportFile(D88File& disk, const char* path, const Report& r) {
     writeJsonFileStart(r, path, file);
   else
     writeTextFileStart(r, path, file, disk.imageCount());
+  if (file.verdict.kind != D88Verdict::kD88) {
+    // Nothing in it is an image: none is shown.
+    if (r.json) writeJsonFileEnd(r, 0);
+    return true;
+  }
   bool first = true;
   // An image found at several indexes in a row is shown once.
   int32_t step = 1;

@@ -113,7 +113,13 @@ void writeTextFileStart(const Report& r, const char* path, const FileFindings& f
   } else if (r.withPath) {
     printMessage(r.out, kInfoFile, Shown(path, r.out).text(), static_cast<long long>(file.size));
   }
-  if (imageCount == 0) printMessage(r.out, kInfoNoImage, Shown(path, r.out).text());
+  if (file.verdict.kind != D88Verdict::kD88) {
+    char why[kNotD88TextSize];
+    describeNotD88(file.verdict, why, sizeof why);
+    printMessage(r.out, kInfoNotD88, Shown(path, r.out).text(), why);
+  } else if (imageCount == 0) {
+    printMessage(r.out, kInfoNoImage, Shown(path, r.out).text());
+  }
 }
 
 void writeTextImage(D88File& disk, const Report& r, const ImageFindings& image) {

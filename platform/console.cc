@@ -77,11 +77,13 @@ void printReport(std::FILE* out, std::FILE* err, const char* format, ...) {
   va_start(args, format);
   printMessageList(err, format, args);
   va_end(args);
+  std::fflush(err);
 }
 
 void writeReport(std::FILE* out, std::FILE* err, const char* text) {
   std::fflush(out);
   writeMessage(err, text);
+  std::fflush(err);
 }
 
 namespace {
@@ -138,12 +140,19 @@ void Shown::put(const char* bytes, std::size_t length) {
 
 Shown::Shown(const char* text, std::FILE* stream) {
   static const char kHex[] = "0123456789ABCDEF";
-  const bool toShiftJis = !isAscii(text) && !streamShowsUtf8(stream) && isValidUtf8(text);
+  const bool ascii = isAscii(text);
+  const bool utf8 = !ascii && isValidUtf8(text);
+  const bool toShiftJis = utf8 && !streamShowsUtf8(stream);
+  // C1 controls matter where the name or the terminal reads as UTF-8.
+  const bool c1 = !ascii && (utf8 || streamShowsUtf8(stream));
   for (auto* at = reinterpret_cast<const unsigned char*>(text); *at != 0;) {
-    const std::size_t length = toShiftJis ? static_cast<std::size_t>(utf8SequenceLength(at)) : 1;
+    std::size_t length = toShiftJis ? static_cast<std::size_t>(utf8SequenceLength(at)) : 1;
     const char* bytes = reinterpret_cast<const char*>(at);
     char piece[16];
-    if (*at < 0x20 || *at == 0x7F) {
+    if (c1 && isUtf8C1Control(at)) {
+      length = 2;
+      put(piece, static_cast<std::size_t>(std::snprintf(piece, sizeof piece, "\\u{%04X}", at[1])));
+    } else if (*at < 0x20 || *at == 0x7F) {
       const char escape[] = {'\\', 'x', kHex[*at >> 4], kHex[*at & 0xF]};
       put(escape, sizeof escape);
     } else if (length > 1) {

@@ -18,7 +18,9 @@
 #endif
 
 // Prepares message output for this process (reads the locale where the
-// platform converts). Call once, before any message.
+// platform converts; standard error unbuffered, as C has it, on every
+// system, so that a warning written in pieces never waits behind later
+// progress lines). Call once, before any message.
 void initConsole();
 
 // Writes the NUL-terminated Shift_JIS text to stream, through textForStream.
@@ -30,7 +32,8 @@ void writeMessage(std::FILE* stream, const char* text);
 void printMessage(std::FILE* stream, const char* format, ...) D88CUT_PRINTF_FORMAT(2, 3);
 
 // Writes a report on err that follows what was written to out: out is
-// flushed first, so that a log holding both streams keeps their order.
+// flushed first and err after, so that a log holding both streams keeps
+// their order whatever buffering either has.
 void printReport(std::FILE* out, std::FILE* err, const char* format, ...)
     D88CUT_PRINTF_FORMAT(3, 4);
 void writeReport(std::FILE* out, std::FILE* err, const char* text);
@@ -41,6 +44,13 @@ void writeReport(std::FILE* out, std::FILE* err, const char* text);
 // REQUIRES: s is NUL-terminated.
 int utf8SequenceLength(const unsigned char* s);
 
+// True when s starts with the UTF-8 form of a C1 control (U+0080..U+009F,
+// the bytes C2 80..C2 9F), which a UTF-8 terminal obeys as ESC sequences
+// (U+009B is CSI). REQUIRES: s is NUL-terminated.
+inline bool isUtf8C1Control(const unsigned char* s) {
+  return s[0] == 0xC2 && s[1] >= 0x80 && s[1] <= 0x9F;
+}
+
 // True when the NUL-terminated text is valid UTF-8 throughout.
 bool isValidUtf8(const char* text);
 
@@ -49,7 +59,9 @@ bool isValidUtf8(const char* text);
 // terminal of another locale) a name that is valid UTF-8 is converted, a
 // character Shift_JIS cannot hold shown as \u{XXXX}; a name that is not
 // UTF-8 keeps its bytes. Each control character (0x00-0x1F and 0x7F) is
-// shown as \xNN, so that no name can send the terminal a control sequence.
+// shown as \xNN, and each C1 control in UTF-8 (U+0080..U+009F) as \u{00XX}
+// where the name is UTF-8 or the stream shows UTF-8, so that no name can
+// send the terminal a control sequence.
 // A name whose shown form does not fit is cut. Use it within one full
 // expression: printMessage(err, format, Shown(path, err).text()).
 class Shown {
@@ -63,6 +75,13 @@ class Shown {
   std::size_t used = 0;
   bool full = false;
 };
+
+// Writes `word` into out[0..size) as the system's usual shell takes it as one
+// word: as it is when it holds nothing the shell would read, else quoted (on
+// POSIX in single quotes, a quote within as '\''; on Windows in double
+// quotes, as cmd and PowerShell take them). False when it does not fit.
+// Platform-specific.
+bool quoteForShell(const char* word, char* out, std::size_t size);
 
 // Flushes stream. Returns 0 when everything written to it went out, else the
 // reason it did not (an errno value; EIO when the system gave none).

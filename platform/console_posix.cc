@@ -93,7 +93,10 @@ void readLocale() {
 
 }  // namespace
 
-void initConsole() { localeRead = false; }
+void initConsole() {
+  localeRead = false;
+  std::setvbuf(stderr, nullptr, _IONBF, 0);
+}
 
 bool streamShowsUtf8(std::FILE* stream) {
   if (!isTerminal(fileno(stream))) return false;
@@ -140,3 +143,35 @@ int consoleWriteError(std::FILE*) { return 0; }  // a terminal's errors are the 
 void waitOnOwnConsole(const char*) {}  // a terminal outlives the program
 
 bool onOwnConsole() { return false; }
+
+namespace {
+
+// Characters no POSIX shell reads as anything but part of a word; bytes of
+// other scripts (0x80 on) too.
+bool isShellPlain(unsigned char c) {
+  return c >= 0x80 || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+         std::strchr("_./:@%+=,-", c) != nullptr;
+}
+
+}  // namespace
+
+bool quoteForShell(const char* word, char* out, std::size_t size) {
+  bool plain = *word != '\0';
+  for (const char* c = word; *c != '\0'; ++c)
+    plain = plain && isShellPlain(static_cast<unsigned char>(*c));
+  std::size_t used = 0;
+  const auto put = [&](const char* text) {
+    const std::size_t n = std::strlen(text);
+    if (used + n >= size) return false;
+    std::memcpy(out + used, text, n + 1);
+    used += n;
+    return true;
+  };
+  if (plain) return put(word);
+  if (!put("'")) return false;
+  for (const char* c = word; *c != '\0'; ++c) {
+    const char one[] = {*c, '\0'};
+    if (!put(*c == '\'' ? "'\\''" : one)) return false;
+  }
+  return put("'");
+}

@@ -55,7 +55,7 @@ void noteFailedConsole(std::FILE* stream) {
 
 }  // namespace
 
-void initConsole() {}
+void initConsole() { std::setvbuf(stderr, nullptr, _IONBF, 0); }
 
 bool streamShowsUtf8(std::FILE* stream) { return consoleOf(stream) != nullptr; }
 
@@ -122,4 +122,11 @@ void waitOnOwnConsole(const char* prompt) {
   DWORD read = 0;
   // Line input: returns once Enter is pressed (or the console goes).
   ReadConsoleW(in, line, 256, &read, nullptr);
+}
+
+bool quoteForShell(const char* word, char* out, std::size_t size) {
+  // Characters cmd or PowerShell read as more than a word's part.
+  const bool plain = *word != '\0' && std::strpbrk(word, " \t&()[]{}^=;!'+,`~$@#%<>|") == nullptr;
+  const int n = std::snprintf(out, size, plain ? "%s" : "\"%s\"", word);
+  return n >= 0 && static_cast<std::size_t>(n) < size;
 }

@@ -1,8 +1,22 @@
 // SPDX-License-Identifier: MIT
+#include "platform/output_file.h"
+
 #include <cerrno>
 #include <cstdio>
 
 #include "platform/temporary_file.h"
+
+namespace {
+
+BeforeMoveCall beforeMove = nullptr;
+
+}  // namespace
+
+void setBeforeMoveCall(BeforeMoveCall call) { beforeMove = call; }
+
+void callBeforeMove(const char* path) {
+  if (beforeMove != nullptr) beforeMove(path);
+}
 
 int createTemporaryFile(const char* path, char* temp, std::size_t tempSize) {
   static unsigned serial = 0;  // a plain static: set once, no guard needed

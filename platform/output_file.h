@@ -15,6 +15,38 @@
 // temporary file removed.
 int replaceFile(const char* path, const uint8_t* data, std::size_t length);
 
+// The same, but the finished file takes the name only where nothing of that
+// name exists, in one step of the system that fails when something does
+// (no window between a look and the move). Returns EEXIST then, with what is
+// there untouched and the temporary file removed.
+int placeNewFile(const char* path, const uint8_t* data, std::size_t length);
+
+// Whether a file could be made beside `path`, as replaceFile and
+// placeNewFile would make their temporary file: one is made and removed at
+// once. Returns 0, or the errno value that making it gave.
+int probeNewFile(const char* path);
+
+// For tests: a call made with the destination path just before a finished
+// temporary file is moved into place (null: none), to make a file appear at
+// the worst moment.
+using BeforeMoveCall = void (*)(const char* path);
+void setBeforeMoveCall(BeforeMoveCall call);
+
+// What tells one file from another on its volume: the device and the inode
+// on POSIX, the volume serial number and the file index on Windows.
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t index = 0;
+  bool operator==(const FileIdentity& other) const {
+    return volume == other.volume && index == other.index;
+  }
+};
+
+// The identity of the file at `path` into *identity: with `followLink`, of
+// what a symbolic link there points at, else of the name itself. False when
+// nothing is there or it cannot be told. Platform-specific.
+bool fileIdentityOf(const char* path, bool followLink, FileIdentity* identity);
+
 // True when something of that name exists (a file, a folder, a link, even a
 // dangling one). Platform-specific.
 bool fileExists(const char* path);

@@ -3,6 +3,7 @@
 // renamed over it; signals that end the process remove the temporary file.
 #include <fcntl.h>
 #include <signal.h>
+#include <stdio.h>  // renameat2
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -98,7 +99,25 @@ int createNewFile(const char* path) {
   return ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
 
-int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
+namespace {
+
+// Moves the finished `temp` to `path`: over what is there when `replace`,
+// else only where nothing is, failing with EEXIST in the same step.
+// Returns 0 or an errno value.
+int moveIntoPlace(const char* temp, const char* path, bool replace) {
+  callBeforeMove(path);
+  if (replace) return std::rename(temp, path) == 0 ? 0 : errno;
+#ifdef RENAME_NOREPLACE
+  if (::renameat2(AT_FDCWD, temp, AT_FDCWD, path, RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
+#endif
+  // A file system without it: a new link fails as well when the name is taken.
+  if (::link(temp, path) != 0) return errno;
+  ::unlink(temp);
+  return 0;
+}
+
+int writeAndMove(const char* path, const uint8_t* data, std::size_t length, bool replace) {
   installSignalHandlers();
   const int fd = createTemporary(path);
   if (fd < 0) return errno;
@@ -106,12 +125,39 @@ int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
   // The data must be on the disk before the name points at it.
   if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
-  // A signal before the rename removes the temporary file; one after it
+  // A signal before the move removes the temporary file; one after it
   // finds the name gone and leaves the finished file in place.
-  if (error == 0 && std::rename(pendingTemp, path) != 0) error = errno;
+  if (error == 0) error = moveIntoPlace(pendingTemp, path, replace);
   if (error != 0) ::unlink(pendingTemp);
   pendingArmed = 0;
   return error;
+}
+
+}  // namespace
+
+int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
+  return writeAndMove(path, data, length, true);
+}
+
+int placeNewFile(const char* path, const uint8_t* data, std::size_t length) {
+  return writeAndMove(path, data, length, false);
+}
+
+int probeNewFile(const char* path) {
+  char temp[sizeof pendingTemp];
+  const int fd = createTemporaryFile(path, temp, sizeof temp);
+  if (fd < 0) return errno;
+  ::close(fd);
+  ::unlink(temp);
+  return 0;
+}
+
+bool fileIdentityOf(const char* path, bool followLink, FileIdentity* identity) {
+  struct stat status;
+  if ((followLink ? ::stat(path, &status) : ::lstat(path, &status)) != 0) return false;
+  *identity =
+      FileIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+  return true;
 }
 
 bool fileExists(const char* path) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Replacing a file on Windows: C's rename fails over an existing file, so the
-// finished temporary file is moved with MoveFileExW(REPLACE_EXISTING); an
+// finished temporary file is moved with MoveFileExW (REPLACE_EXISTING when it
+// replaces, without it when the name must be free); an
 // interruption from the console leaves no temporary file behind.
 #include <direct.h>
 #include <fcntl.h>
@@ -24,15 +25,18 @@ long systemWrite(int fd, const uint8_t* data, std::size_t length) {
   return _write(fd, data, chunk);
 }
 
-// Moves `from` over `to`; false with GetLastError set on failure.
-bool moveOver(const char* from, const char* to) {
+// Moves `from` to `to`, over what is there only when `replace` (else the
+// move fails with ERROR_ALREADY_EXISTS in the same step); false with
+// GetLastError set on failure.
+bool moveTo(const char* from, const char* to, bool replace) {
   wchar_t wideFrom[MAX_PATH + 64];
   wchar_t wideTo[MAX_PATH + 64];
   if (MultiByteToWideChar(CP_ACP, 0, from, -1, wideFrom, MAX_PATH + 64) == 0 ||
       MultiByteToWideChar(CP_ACP, 0, to, -1, wideTo, MAX_PATH + 64) == 0) {
     return false;
   }
-  return MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  const DWORD flags = (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH;
+  return MoveFileExW(wideFrom, wideTo, flags) != 0;
 }
 
 int errnoFromWindows(DWORD error) {
@@ -49,6 +53,9 @@ int errnoFromWindows(DWORD error) {
       return ENOENT;
     case ERROR_FILE_NOT_FOUND:
       return ENOENT;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return EEXIST;
     default:
       return EIO;
   }
@@ -81,8 +88,8 @@ void installControlHandler() {
 
 bool wasInterrupted() { return InterlockedCompareExchange(&interrupted, 0, 0) != 0; }
 
-// replaceFile's steps, under the lock.
-int replaceWhole(const char* path, const uint8_t* data, std::size_t length) {
+// replaceFile's and placeNewFile's steps, under the lock.
+int writeAndMove(const char* path, const uint8_t* data, std::size_t length, bool replace) {
   char temp[MAX_PATH + 64];
   const int fd = createTemporaryFile(path, temp, sizeof temp);
   if (fd < 0) return errno;
@@ -90,7 +97,8 @@ int replaceWhole(const char* path, const uint8_t* data, std::size_t length) {
   if (error == 0 && _commit(fd) != 0) error = errno;
   if (_close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && wasInterrupted()) error = EINTR;  // the earlier file stays
-  if (error == 0 && !moveOver(temp, path)) error = errnoFromWindows(GetLastError());
+  if (error == 0) callBeforeMove(path);
+  if (error == 0 && !moveTo(temp, path, replace)) error = errnoFromWindows(GetLastError());
   if (error != 0) _unlink(temp);
   return error;
 }
@@ -103,12 +111,50 @@ int createNewFile(const char* path) {
   return _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
 
-int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
+namespace {
+
+int writeUnderLock(const char* path, const uint8_t* data, std::size_t length, bool replace) {
   installControlHandler();
   EnterCriticalSection(&replacing);
-  const int error = wasInterrupted() ? EINTR : replaceWhole(path, data, length);
+  const int error = wasInterrupted() ? EINTR : writeAndMove(path, data, length, replace);
   LeaveCriticalSection(&replacing);
   return error;
+}
+
+}  // namespace
+
+int replaceFile(const char* path, const uint8_t* data, std::size_t length) {
+  return writeUnderLock(path, data, length, true);
+}
+
+int placeNewFile(const char* path, const uint8_t* data, std::size_t length) {
+  return writeUnderLock(path, data, length, false);
+}
+
+int probeNewFile(const char* path) {
+  char temp[MAX_PATH + 64];
+  const int fd = createTemporaryFile(path, temp, sizeof temp);
+  if (fd < 0) return errno;
+  _close(fd);
+  _unlink(temp);
+  return 0;
+}
+
+bool fileIdentityOf(const char* path, bool followLink, FileIdentity* identity) {
+  wchar_t wide[MAX_PATH + 64];
+  if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH + 64) == 0) return false;
+  // No access asked: a file open elsewhere, even for writing, can be looked at.
+  const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+  HANDLE file = CreateFileW(wide, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, flags, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool known = GetFileInformationByHandle(file, &info) != 0;
+  CloseHandle(file);
+  if (!known) return false;
+  *identity = FileIdentity{info.dwVolumeSerialNumber,
+                           uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
+  return true;
 }
 
 bool fileExists(const char* path) {

@@ -27,4 +27,7 @@ using WriteCall = long (*)(int fd, const uint8_t* data, std::size_t length);
 // that failed (EIO for a write that wrote nothing).
 int writeAll(int fd, const uint8_t* data, std::size_t length, WriteCall write);
 
+// Makes the call set with setBeforeMoveCall, if any, with `path`.
+void callBeforeMove(const char* path);
+
 #endif  // D88CUT_PLATFORM_TEMPORARY_FILE_H_

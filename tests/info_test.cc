@@ -61,6 +61,11 @@ std::vector<uint8_t> withBytes(std::vector<uint8_t> d88, std::size_t count, uint
   return d88;
 }
 
+std::vector<uint8_t> withLe32At(std::vector<uint8_t> d88, std::size_t at, uint32_t value) {
+  storeLe32(d88, at, value);
+  return d88;
+}
+
 struct Layout {
   const char* name;
   std::vector<uint8_t> d88;
@@ -259,12 +264,37 @@ std::vector<Layout> layouts() {
        {},
        {"    why: disk id 0 (the system disk's), but the signature sector begins "
         "\"OTHERSIG        \", not \"QUARVENT        \"\n"}},
-      {"no image",
+      // No D88 file at all: said so, and why, and nothing more.
+      {"a text file",
        std::vector<uint8_t>(100, 'x'),
-       {"partial-header"},
-       {"no disk image in ",
-        "note: a partial image header of 100 bytes at the end of the file "
-        "(offset 0x00000000) [partial-header]"}},
+       {},
+       {".d88 is not a D88 file: it is text, not a disk image\n"}},
+      {"an empty file", {}, {}, {".d88 is not a D88 file: the file is empty\n"}},
+      {"a dump cut inside its header",
+       [] {
+         std::vector<uint8_t> d88 = sample();
+         d88.resize(300);
+         return d88;
+       }(),
+       {},
+       {"is not a D88 file: its 300 bytes are fewer than a disk image header's 688\n"}},
+      {"a media byte that is no media",
+       withLe32At(sample(), 0x18, 0x55000000),
+       {},
+       {"is not a D88 file: its media byte 0x55 names no kind of disk\n"}},
+      {"a disk size past the file and any image",
+       withLe32At(sample(), 0x1C, 1919252069),
+       {},
+       {"is not a D88 file: its disk size 1919252069 is larger than any disk image and the "
+        "file\n"}},
+      {"a track table of nonsense",
+       [] {
+         std::vector<uint8_t> d88 = sample();
+         for (int t = 0; t < 164; ++t) storeLe32(d88, 0x20 + 4 * t, 0x10);
+         return d88;
+       }(),
+       {},
+       {"is not a D88 file: no entry of its track table points into the image\n"}},
   };
 }
 

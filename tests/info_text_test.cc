@@ -32,26 +32,26 @@ TEST(WriteJsonString, KeepsValidUtf8AndEscapesTheRest) {
   };
   const Case cases[] = {
       {"a \"b\" \\ c", R"("a \"b\" \\ c")"},
-      {"\x01\x1F\x7F", R"("\u0001\u001F)"
-                       "\x7F\""},
-      {"\xE3\x83\x86", "\"\xE3\x83\x86\""},               // テ
-      {"\xC2\x80", "\"\xC2\x80\""},                       // U+0080, the first two-byte one
-      {"\xDF\xBF", "\"\xDF\xBF\""},                       // U+07FF, the last two-byte one
-      {"\xE0\xA0\x80", "\"\xE0\xA0\x80\""},               // U+0800
-      {"\xED\x9F\xBF", "\"\xED\x9F\xBF\""},               // U+D7FF, below the surrogates
-      {"\xEE\x80\x80", "\"\xEE\x80\x80\""},               // U+E000, above them
-      {"\xEF\xBF\xBF", "\"\xEF\xBF\xBF\""},               // U+FFFF
-      {"\xF0\x90\x80\x80", "\"\xF0\x90\x80\x80\""},       // U+10000
-      {"\xF4\x8F\xBF\xBF", "\"\xF4\x8F\xBF\xBF\""},       // U+10FFFF, the last
-      {"\xE0\x9F\xBF", R"("\\xE0\\x9F\\xBF")"},           // overlong U+07FF
-      {"\xF0\x8F\xBF\xBF", R"("\\xF0\\x8F\\xBF\\xBF")"},  // overlong U+FFFF
-      {"\xF1\x80\x80\x80", "\"\xF1\x80\x80\x80\""},       // U+40000
-      {"\xF4\x90\x80\x80", R"("\\xF4\\x90\\x80\\x80")"},  // past U+10FFFF
-      {"\xF8\x90\x80\x80", R"("\\xF8\\x90\\x80\\x80")"},  // no lead byte at all
-      {"\xC3(", R"("\\xC3(")"},                           // a lead without its follower
-      {"\xC0\xAF", R"("\\xC0\\xAF")"},                    // overlong
-      {"\xED\xA0\x80", R"("\\xED\\xA0\\x80")"},           // a surrogate
-      {"\xED\xBF\xBF", R"("\\xED\\xBF\\xBF")"},           // the last surrogate
+      {"\x01\x1F\x7F", R"("\u0001\u001F\u007F")"},
+      {"\xE3\x83\x86", "\"\xE3\x83\x86\""},                     // テ
+      {"\xC2\x80\xC2\x9B\xC2\x9F", R"("\u0080\u009B\u009F")"},  // C1 controls: CSI is U+009B
+      {"\xC2\xA0", "\"\xC2\xA0\""},                             // U+00A0, past them
+      {"\xDF\xBF", "\"\xDF\xBF\""},                             // U+07FF, the last two-byte one
+      {"\xE0\xA0\x80", "\"\xE0\xA0\x80\""},                     // U+0800
+      {"\xED\x9F\xBF", "\"\xED\x9F\xBF\""},                     // U+D7FF, below the surrogates
+      {"\xEE\x80\x80", "\"\xEE\x80\x80\""},                     // U+E000, above them
+      {"\xEF\xBF\xBF", "\"\xEF\xBF\xBF\""},                     // U+FFFF
+      {"\xF0\x90\x80\x80", "\"\xF0\x90\x80\x80\""},             // U+10000
+      {"\xF4\x8F\xBF\xBF", "\"\xF4\x8F\xBF\xBF\""},             // U+10FFFF, the last
+      {"\xE0\x9F\xBF", R"("\\xE0\\x9F\\xBF")"},                 // overlong U+07FF
+      {"\xF0\x8F\xBF\xBF", R"("\\xF0\\x8F\\xBF\\xBF")"},        // overlong U+FFFF
+      {"\xF1\x80\x80\x80", "\"\xF1\x80\x80\x80\""},             // U+40000
+      {"\xF4\x90\x80\x80", R"("\\xF4\\x90\\x80\\x80")"},        // past U+10FFFF
+      {"\xF8\x90\x80\x80", R"("\\xF8\\x90\\x80\\x80")"},        // no lead byte at all
+      {"\xC3(", R"("\\xC3(")"},                                 // a lead without its follower
+      {"\xC0\xAF", R"("\\xC0\\xAF")"},                          // overlong
+      {"\xED\xA0\x80", R"("\\xED\\xA0\\x80")"},                 // a surrogate
+      {"\xED\xBF\xBF", R"("\\xED\\xBF\\xBF")"},                 // the last surrogate
   };
   for (const Case& c : cases) EXPECT_EQ(asJson(c.bytes), c.json) << c.json;
 }

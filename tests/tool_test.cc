@@ -194,15 +194,22 @@ TEST_F(ToolTest, RecognitionCases) {
        }(),
        -1, true},
       {"no image", std::vector<uint8_t>(687, 0), "", 0},
+      {"text", std::vector<uint8_t>(47, 'x'), "", 0},
   };
   for (const Case& c : cases) {
     const ProgramResult r = run(c.d88);
     EXPECT_EQ(r.out, textLines(c.out)) << c.name;
     EXPECT_EQ(r.status, 0) << c.name << "\n" << r.err;
+    // A file too short for an image is no D88 file, and said so.
+    const std::string why = c.d88.size() == 47
+                                ? "it is text, not a disk image"
+                                : "its 687 bytes are fewer than a disk image header's 688";
     const std::string note =
-        "d88cut: note: " + inputPath() +
-        " holds no disk of the game (disk images looked at: " + std::to_string(c.looked) + ")\n" +
-        (c.looked > 0 ? "d88cut: note: d88info " + inputPath() + " says why\n" : "");
+        c.looked == 0
+            ? "d88cut: note: " + inputPath() + " is not a D88 file: " + why + "\n"
+            : "d88cut: note: " + inputPath() +
+                  " holds no disk of the game (disk images looked at: " + std::to_string(c.looked) +
+                  ")\nd88cut: note: d88info " + inputPath() + " says why\n";
     const std::string more =
         "d88cut: note: " + inputPath() + " holds more disk images than the 64 looked at\n";
     EXPECT_EQ(r.err, textLines((c.moreImages ? more : "") + (c.looked < 0 ? "" : note))) << c.name;

@@ -8,6 +8,7 @@
 #include "game/file_run.h"
 #include "platform/console.h"
 #include "platform/output_file.h"
+#include "tool/command_line.h"
 #include "tool/messages.h"
 
 namespace {
@@ -114,6 +115,46 @@ CutStatus flawedStatus(bool whole, const KeptCopy& kept) {
   return whole ? CutStatus::kDamaged : CutStatus::kIncomplete;
 }
 
+namespace {
+
+// True when `path` is one of the run's D88 files: the same file, whatever
+// names lead to it (a link to it, or the very name given).
+bool isRunInput(const RunInputs& inputs, const char* path) {
+  FileIdentity output;
+  if (inputs.count == 0 || !fileIdentityOf(path, false, &output)) return false;
+  PathWalk walk;
+  for (int i = 0; i < inputs.count; ++i) {
+    const char* input = nextToolPath(inputs.argc, inputs.argv, &walk);
+    FileIdentity named;
+    FileIdentity target;
+    if (input == nullptr) break;
+    if ((fileIdentityOf(input, false, &named) && named == output) ||
+        (fileIdentityOf(input, true, &target) && target == output)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Writes the cut unless a copy is kept: over an earlier file when it is
+// sound, else only where no file of the name is there (then *kept says it
+// stays). A dry run writes nothing. Returns 0 or
+// an errno value.
+int putCut(const Extraction& extraction, const FileEntry& entry, const char* path, bool sound,
+           KeptCopy* kept) {
+  if (kept->any()) return 0;
+  if (extraction.dryRun) return 0;  // the folder was tried before the run
+  const uint8_t* data = extraction.buffer + entry.offset;
+  const auto length = static_cast<std::size_t>(entry.length);
+  if (sound) return replaceFile(path, data, length);
+  const int error = placeNewFile(path, data, length);
+  if (error != EEXIST) return error;
+  kept->existing = true;  // it appeared since it was looked for
+  return 0;
+}
+
+}  // namespace
+
 CutStatus cutFile(const Extraction& extraction, const FileEntry& entry) {
   RunStop stop;
   RunDamage damage;
@@ -126,22 +167,24 @@ CutStatus cutFile(const Extraction& extraction, const FileEntry& entry) {
   // of this run nor a file that was in the folder before.
   const bool whole = found == runLength(entry);
   const bool sound = whole && damage.sectors == 0;
-  const KeptCopy kept = sound ? KeptCopy{} : keptCopyOf(extraction, entry.name, path);
-  int error = 0;
-  if (extraction.dryRun) {
+  KeptCopy kept = sound ? KeptCopy{} : keptCopyOf(extraction, entry.name, path);
+  if (extraction.dryRun)
     sayDryRun(extraction, path, whole, damage.sectors > 0, kept);
-  } else {
+  else
     printMessage(extraction.out, kCutting, entry.name);
-    if (!pathFits)
-      error = ENAMETOOLONG;
-    else if (!kept.any())
-      error = replaceFile(path, extraction.buffer + entry.offset,
-                          static_cast<std::size_t>(entry.length));
-  }
+  const bool isInput = pathFits && !kept.any() && isRunInput(extraction.inputs, path);
+  const int error = !pathFits ? ENAMETOOLONG
+                    : isInput ? 0
+                              : putCut(extraction, entry, path, sound, &kept);
   if (!sound) reportFlaws(extraction, entry, found, stop, damage, kept);
-  if (error != 0) {
-    printReport(extraction.out, extraction.err, kWriteFailure, Shown(path, extraction.err).text(),
-                std::strerror(error));
+  if (isInput || error != 0) {
+    if (isInput) {
+      printReport(extraction.out, extraction.err, kReplacesInput,
+                  Shown(path, extraction.err).text());
+    } else {
+      printReport(extraction.out, extraction.err, kWriteFailure, Shown(path, extraction.err).text(),
+                  std::strerror(error));
+    }
     return recordCut(extraction, entry, CutStatus::kNotWritten);
   }
   return recordCut(extraction, entry, sound ? CutStatus::kComplete : flawedStatus(whole, kept));

@@ -11,12 +11,20 @@
 #include "game/file_table.h"
 #include "tool/run_files.h"
 
+// The run's D88 files: the first `count` paths the command line argv[0..argc)
+// names (tool/command_line.h).
+struct RunInputs {
+  int argc = 0;
+  const char* const* argv = nullptr;
+  int count = 0;
+};
+
 // What cutting needs: the reader with image `image` selected, the extraction
 // buffer (kExtractionBufferSize bytes), the two message streams and, when
 // given, what this run cut so far. `path` is the D88 file; the messages name
 // it when `namesPath` (a run of several D88 files). Files are written into
 // `outputDir` (null: the current directory); a dry run writes nothing and
-// says what it would write.
+// says what it would write. No file is written over one of `inputs`.
 struct Extraction {
   D88File& disk;
   uint8_t* buffer;
@@ -28,6 +36,7 @@ struct Extraction {
   bool namesPath = false;
   const char* outputDir = nullptr;
   bool dryRun = false;
+  RunInputs inputs = {};
 };
 
 // Reads the file's run into the buffer (readFileRun); when the D88 file
@@ -39,9 +48,13 @@ struct Extraction {
 // incomplete, or damaged (a sector of its run recorded with an error), is
 // warned about (where and why the run stopped, which sectors are damaged)
 // and never replaces a file of that name: one this run wrote complete, or
-// one already in the folder. A failed write is reported. Reports go to
-// extraction.err after extraction.out is flushed. The cut is recorded in
-// extraction.files.
+// one already in the folder; it takes the name only where none is there at
+// the moment it is put in place. A file that is one of the run's D88 files
+// (the same file, by identity, whatever its name) is never written over:
+// an error says so and the cut is kNotWritten. A failed write is reported,
+// and so, in a dry run, is a folder where the file could not be made.
+// Reports go to extraction.err after extraction.out is flushed. The cut is
+// recorded in extraction.files.
 CutStatus cutFile(const Extraction& extraction, const FileEntry& entry);
 
 // Joins the output folder (null: none) and a file name into out[0..size).

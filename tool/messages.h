@@ -72,6 +72,11 @@ inline constexpr char kMoreImages[] =
 // previous file of that name is left as it was.
 inline constexpr char kWriteFailure[] = "d88cut: error: cannot write %s: %s\n";
 
+// A file would be written over one of the run's D88 files (the same file,
+// whatever its name): the path. It is not written.
+inline constexpr char kReplacesInput[] =
+    "d88cut: error: %s would replace the D88 file being read; use -d DIR\n";
+
 // The D88 file cannot be opened: the path, the system's reason. Follows
 // kOpenFailure.
 inline constexpr char kOpenFailureReason[] = "d88cut: cannot open %s: %s\n";
@@ -84,7 +89,17 @@ inline constexpr char kFileHeadingAfter[] = "\n%s:\n";
 // Not one image was recognised: the path, the images looked at.
 inline constexpr char kNothingRecognised[] =
     "d88cut: note: %s holds no disk of the game (disk images looked at: %d)\n";
-// Follows it: where to see why, the path.
+// Instead of kNothingRecognised when the file is no D88 file at all: the
+// path, then why (describeNotD88).
+inline constexpr char kNotD88[] = "d88cut: note: %s is not a D88 file: %s\n";
+
+// An image with disk id 0 whose file ends before the signature's track: the
+// D88 file's path, the image. Nothing is cut from it: it cannot be confirmed.
+inline constexpr char kCutShortSystemDisk[] =
+    "d88cut: warning: %s (image %d) is probably the system disk, cut short before its signature "
+    "(track 79); nothing was cut from it\n";
+// Follows kNothingRecognised or kNotD88: where to see why, the path quoted
+// for the shell.
 inline constexpr char kSeeWhy[] = "d88cut: note: d88info %s says why\n";
 
 // Standard output could not be written: the system's reason.

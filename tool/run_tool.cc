@@ -5,9 +5,11 @@
 #include <cstring>
 
 #include "d88cut_version.h"
+#include "disk/d88_verdict.h"
 #include "game/file_table.h"
 #include "game/recognition.h"
 #include "platform/console.h"
+#include "platform/file_length.h"
 #include "platform/output_file.h"
 #include "tool/command_line.h"
 #include "tool/cut_file.h"
@@ -51,6 +53,7 @@ struct RunContext {
   const char* outputDir;
   bool dryRun;
   RunFiles* files;
+  RunInputs inputs = {};
   bool systemDiskSeen = false;
   bool scenarioDisk4Seen = false;
 };
@@ -72,6 +75,32 @@ bool reportReadFailure(const D88File& disk, const D88Source& source, std::FILE* 
   return false;
 }
 
+// Points to d88info for the D88 file at `path`, quoted so that the line can
+// be pasted into a shell.
+void sayWhereWhy(const char* path, std::FILE* err) {
+  char quoted[4 * 4096 + 3];
+  if (!quoteForShell(path, quoted, sizeof quoted)) return;
+  printMessage(err, kSeeWhy, Shown(quoted, err).text());
+}
+
+// The note for a D88 file of which no image was recognised: that it is no
+// D88 file at all, and why, or that it holds no disk of the game.
+void sayNothingRecognised(D88File& disk, const D88Source& source, int32_t images, std::FILE* out,
+                          std::FILE* err) {
+  uint8_t head[kImageHeaderSize];
+  const int32_t got = disk.readBytesAt(0, head, kImageHeaderSize);
+  const D88Verdict verdict = judgeD88File(head, got, fileLength(source.path));
+  if (verdict.kind != D88Verdict::kD88 && disk.readError() == 0) {
+    char why[kNotD88TextSize];
+    describeNotD88(verdict, why, sizeof why);
+    printReport(out, err, kNotD88, Shown(source.path, err).text(), why);
+    return;
+  }
+  printReport(out, err, kNothingRecognised, Shown(source.path, err).text(),
+              static_cast<int>(images));
+  if (images > 0) sayWhereWhy(source.path, err);
+}
+
 // Looks at every image of the open file and cuts what it recognises;
 // false if a file was incomplete or not written, or a read failed.
 bool cutAllImages(D88File& disk, const D88Source& source, RunContext* run) {
@@ -86,22 +115,31 @@ bool cutAllImages(D88File& disk, const D88Source& source, RunContext* run) {
     disk.selectImage(i);  // an image that cannot be selected is recognised as none
     const DiskRecognition recognition = recogniseDisk(disk, extractionBuffer);
     if (disk.readError() != 0) break;  // what it is cannot be told
-    if (recognition.kind != DiskRecognition::kOther) ++recognised;
+    if (recognition.kind != DiskRecognition::kOther || recognition.cutShortSystemDisk) ++recognised;
+    if (recognition.cutShortSystemDisk) {
+      printReport(out, err, kCutShortSystemDisk, Shown(source.path, err).text(),
+                  static_cast<int>(i));
+      whole = false;
+    }
     run->systemDiskSeen |= recognition.kind == DiskRecognition::kSystemDisk;
     run->scenarioDisk4Seen |= recognition.scenario == 4;
-    const Extraction extraction = {
-        disk,           extractionBuffer, out, err, i, run->files, source.path, source.namesPath,
-        run->outputDir, run->dryRun};
+    const Extraction extraction = {disk,
+                                   extractionBuffer,
+                                   out,
+                                   err,
+                                   i,
+                                   run->files,
+                                   source.path,
+                                   source.namesPath,
+                                   run->outputDir,
+                                   run->dryRun,
+                                   run->inputs};
     whole = handleImage(extraction, recognition) && whole;
   }
   const bool moreImages = disk.readError() == 0 && chainGoesOn(disk);
   if (disk.readError() != 0) return reportReadFailure(disk, source, out, err);
   if (moreImages) printReport(out, err, kMoreImages, Shown(source.path, err).text());
-  if (recognised == 0) {
-    printReport(out, err, kNothingRecognised, Shown(source.path, err).text(),
-                static_cast<int>(images));
-    if (images > 0) printMessage(err, kSeeWhy, Shown(source.path, err).text());
-  }
+  if (recognised == 0) sayNothingRecognised(disk, source, images, out, err);
   return whole;
 }
 
@@ -125,6 +163,17 @@ bool cutD88File(D88File& disk, const D88Source& source, int index, RunContext* r
                                            : cutAllImages(disk, source, run);
   disk.close();
   return whole;
+}
+
+// Readies the output folder as the run would: a real run makes it when
+// missing; a dry run makes nothing, but tries a file in a folder that is
+// there. Returns 0 or an errno value.
+int checkOutputFolder(const char* folder, bool dryRun) {
+  const int error = prepareOutputFolder(folder, !dryRun);
+  if (error != 0 || !dryRun || !fileExists(folder)) return error;
+  char probe[4096 + 16];
+  if (!outputPath(folder, gameFiles[0]->name, probe, sizeof probe)) return ENAMETOOLONG;
+  return probeNewFile(probe);
 }
 
 // Digits only: the designed second argument, a disk number.
@@ -203,6 +252,7 @@ bool cutD88Files(D88File& disk, int argc, const char* const* argv, const ToolOpt
   const bool diskNumber = options.paths == 2 && isDiskNumber(second);
   const bool several = options.paths > 1 && !diskNumber;
   const int files = diskNumber ? 1 : options.paths;
+  run->inputs = RunInputs{argc, argv, files};
   bool whole = true;
   walk = PathWalk{};
   for (int index = 0; index < files; ++index) {
@@ -238,12 +288,12 @@ int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, st
     printMessage(err, kUsage, Shown(program, err).text());
     return kExitFailure;
   }
-  if (options.outputDir != nullptr) {
+  if (options.outputDir != nullptr || options.dryRun) {
     // Before anything is read: a folder that cannot take the files.
-    const int error = prepareOutputFolder(options.outputDir, !options.dryRun);
+    const char* folder = options.outputDir != nullptr ? options.outputDir : ".";
+    const int error = checkOutputFolder(folder, options.dryRun);
     if (error != 0) {
-      printMessage(err, kOutputFolderFailure, Shown(options.outputDir, err).text(),
-                   std::strerror(error));
+      printMessage(err, kOutputFolderFailure, Shown(folder, err).text(), std::strerror(error));
       return kExitFailure;
     }
   }
