@@ -130,7 +130,9 @@ void findGame(D88File& disk, int32_t index, ImageFindings* image) {
   game->recognition = recogniseDisk(disk, infoBuffer);
   game->bootAbsence = absenceOf(game->recognition.boot, *image, kBootSector.track);
   game->signatureAbsence = absenceOf(game->recognition.signature, *image, kSignatureSector.track);
-  if (game->recognition.kind == DiskRecognition::kSystemDisk) {
+  // A system disk cut short: whether its files lie whole in what is left.
+  if (game->recognition.kind == DiskRecognition::kSystemDisk ||
+      game->recognition.cutShortSystemDisk) {
     for (const FileEntry* entry = systemDiskFiles; entry->sector != 0; ++entry) {
       findGameFile(disk, *entry, game);
     }

@@ -113,6 +113,7 @@ void writeGame(std::FILE* out, const GameFindings& game) {
   std::fprintf(out, "\"game\":{\"disk\":\"%s\",\"scenario\":",
                kind == DiskRecognition::kSystemDisk     ? "system"
                : kind == DiskRecognition::kScenarioDisk ? "scenario"
+               : game.recognition.cutShortSystemDisk    ? "system cut short"
                                                         : "none");
   if (kind == DiskRecognition::kScenarioDisk)
     std::fprintf(out, "%d", static_cast<int>(game.recognition.scenario));

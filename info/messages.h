@@ -33,6 +33,10 @@ inline constexpr char kInfoUnreadableImage[] = "image %d  header cannot be read\
 inline constexpr char kInfoSystemDisk[] = "  system disk\n";
 inline constexpr char kInfoScenarioDisk[] = "  scenario disk %d\n";
 inline constexpr char kInfoOther[] = "  not a disk of the game\n";
+// Disk id 0, and the file ends before the signature's track; the lines of
+// LOADER, DRIVER and MUSIC follow.
+inline constexpr char kInfoCutShortSystemDisk[] =
+    "  probably the system disk, cut short before its signature (track 79)\n";
 // Why an image is not one: what recognition saw.
 // Where the boot sector is not, then: its disk id reads as 0.
 inline constexpr char kInfoWhyNoBoot[] =

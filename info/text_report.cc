@@ -49,6 +49,8 @@ void writeGame(const Report& r, const GameFindings& game) {
     writeMessage(r.out, kInfoSystemDisk);
   } else if (game.recognition.kind == DiskRecognition::kScenarioDisk) {
     printMessage(r.out, kInfoScenarioDisk, static_cast<int>(game.recognition.scenario));
+  } else if (game.recognition.cutShortSystemDisk) {
+    writeMessage(r.out, kInfoCutShortSystemDisk);
   } else {
     writeMessage(r.out, kInfoOther);
     writeWhyNot(r, game);

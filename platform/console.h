@@ -87,8 +87,15 @@ bool quoteForShell(const char* word, char* out, std::size_t size);
 // reason it did not (an errno value; EIO when the system gave none).
 int finishStream(std::FILE* stream);
 
+// For a host that reads every stream as UTF-8 (the web page, which shows
+// what the programs write): from now on every stream is taken to show UTF-8,
+// so texts are converted and names pass as they are, escaped where needed.
+// Platform-specific.
+void showUtf8OnEveryStream();
+
 // True when text written to stream is shown as UTF-8: on POSIX a terminal
-// whose locale uses UTF-8, on Windows a console (written in UTF-16).
+// whose locale uses UTF-8, on Windows a console (written in UTF-16); every
+// stream after showUtf8OnEveryStream.
 bool streamShowsUtf8(std::FILE* stream);
 
 // Returns the NUL-terminated Shift_JIS `text` as it should go to `stream`:

@@ -57,7 +57,15 @@ void noteFailedConsole(std::FILE* stream) {
 
 void initConsole() { std::setvbuf(stderr, nullptr, _IONBF, 0); }
 
-bool streamShowsUtf8(std::FILE* stream) { return consoleOf(stream) != nullptr; }
+namespace {
+
+bool everyStreamUtf8 = false;
+
+}  // namespace
+
+void showUtf8OnEveryStream() { everyStreamUtf8 = true; }
+
+bool streamShowsUtf8(std::FILE* stream) { return everyStreamUtf8 || consoleOf(stream) != nullptr; }
 
 long shiftJisToUtf8(const char* text, std::size_t length, char* out, std::size_t size) {
   if (size < 2 || length > 1024 || size > 0x10000) return -1;

@@ -93,6 +93,16 @@ TEST_F(ConsoleTest, PathsAreWrittenInTheStreamsEncoding) {
   const ProgramResult terminal =
       runOnTerminal(D88CUT_PATH, {game, raw}, work_.path(), [] { useLocale("C.UTF-8", nullptr); });
   EXPECT_EQ(terminal.out.rfind(game + ":\r\n", 0), 0u) << terminal.out;
+  // A C1 control (U+009B is CSI) is escaped on both, never sent raw.
+  const std::string csi = work_.file("csi\u009B31m.d88");
+  ASSERT_TRUE(writeBytes(csi, buildSampleSet()));
+  const std::string shown = work_.path() + "/csi\\u{009B}31m.d88:";
+  for (const bool onTerminal : {true, false}) {
+    const auto utf8 = [] { useLocale("C.UTF-8", nullptr); };
+    const ProgramResult r = onTerminal ? runOnTerminal(D88CUT_PATH, {csi, raw}, work_.path(), utf8)
+                                       : runProgram(D88CUT_PATH, {csi, raw}, work_.path(), utf8);
+    EXPECT_EQ(r.out.rfind(shown, 0), 0u) << onTerminal << r.out;
+  }
 }
 
 // Only the tool's own text is converted: a program name already in the

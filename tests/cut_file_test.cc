@@ -148,6 +148,64 @@ TEST(ReplaceFile, ATemporaryFileThatCannotBeCreatedIsReported) {
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"one"});
 }
 
+// A file that appears between the look for it and the move into place: a
+// flawed cut never replaces it (the move itself fails), a sound one does.
+void makeOldFile(const char* path) { writeBytes(path, {'o', 'l', 'd'}); }
+
+TEST(PlaceNewFile, AFileThatAppearsAtTheWorstMomentIsKept) {
+  ScopedTempDir dir;
+  ScopedCurrentDir inDir(dir.path());
+  ASSERT_TRUE(writeBytes(dir.file("gaps.d88"), buildGameDisks({{"GAPS", 0, true, {{30, 1}}}})));
+  setBeforeMoveCall(makeOldFile);
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  const char* argv[] = {"d88cut", "gaps.d88"};
+  D88File disk;
+  EXPECT_EQ(runTool(disk, 2, argv, out, err), kExitFailure);
+  const uint8_t data[] = {1, 2};
+  EXPECT_EQ(placeNewFile(dir.file("NEW").c_str(), data, 2), EEXIST);
+  EXPECT_EQ(replaceFile(dir.file("REPLACED").c_str(), data, 2), 0);
+  setBeforeMoveCall(nullptr);
+  const std::vector<uint8_t> old = {'o', 'l', 'd'};
+  EXPECT_EQ(readBytes(dir.file("MUSIC")), old);  // the incomplete cut
+  EXPECT_EQ(readBytes(dir.file("NEW")), old);
+  EXPECT_EQ(readBytes(dir.file("REPLACED")), (std::vector<uint8_t>{1, 2}));
+  EXPECT_EQ(readBytes(dir.file("LOADER")), expectedFile(1, 1, 0, 16384));  // whole: replaced
+  EXPECT_NE(contents(err).find("; the file already in the folder was kept\n"), std::string::npos)
+      << contents(err);
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"DRIVER", "LOADER", "MUSIC", "NEW", "REPLACED",
+                                                     "gaps.d88"}));  // no temporary
+  std::fclose(out);
+  std::fclose(err);
+}
+
+// The pointer to d88info can be pasted into the system's shell.
+TEST(QuoteForShell, QuotesOnlyWhatTheShellWouldRead) {
+  struct Case {
+    const char* word;
+    const char* posix;
+    const char* windows;
+  };
+  const Case cases[] = {
+      {"sub/game-1.d88", "sub/game-1.d88", "sub/game-1.d88"},
+      {"Game (Disk 1 of 5).d88", "'Game (Disk 1 of 5).d88'", "\"Game (Disk 1 of 5).d88\""},
+      {"it's", "'it'\\''s'", "\"it's\""},
+      {"$HOME&x", "'$HOME&x'", "\"$HOME&x\""},
+      {"", "''", "\"\""},
+  };
+  for (const Case& c : cases) {
+    char quoted[64];
+    ASSERT_TRUE(quoteForShell(c.word, quoted, sizeof quoted)) << c.word;
+#ifdef _WIN32
+    EXPECT_STREQ(quoted, c.windows);
+#else
+    EXPECT_STREQ(quoted, c.posix);
+#endif
+  }
+  char small[4];
+  EXPECT_FALSE(quoteForShell("a b", small, sizeof small));
+}
+
 // A write of the system may write fewer bytes than asked: the rest follows
 // from where it stopped.
 std::vector<uint8_t> written;

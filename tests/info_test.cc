@@ -256,9 +256,8 @@ std::vector<Layout> layouts() {
       {"a short system disk",
        shortSystem,
        {"truncated", "entry-past-file", "past-image-end"},
-       {"  not a disk of the game\n    why: disk id 0 (the system disk's), but no signature "
-        "sector (track 79, C 39, H 1, R 5): the track lies past the end of the file, and the boot "
-        "sector begins \""}},
+       {"  probably the system disk, cut short before its signature (track 79)\n    LOADER: 16384 "
+        "of 16384 bytes found\n"}},
       {"another signature",
        otherSignature,
        {},

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "d88cut_version.h"
+#include "disk/little_endian.h"
 #include "expected_runs.h"
 #include "testing/d88_builder.h"
 #include "testing/game_disks.h"
@@ -476,6 +477,19 @@ TEST_F(ToolTest, OutputFolderAndDryRun) {
       EXPECT_NE(r.out.find(textLines(c.out)), std::string::npos) << r.out;
     }
   }
+#ifndef _WIN32
+  // A dry run tries the current folder as the run would write into it: here
+  // one removed while the run starts in it.
+  ScopedTempDir parent;
+  const std::string gone = parent.file("gone");
+  ASSERT_TRUE(std::filesystem::create_directory(gone));
+  const ProgramResult inGone =
+      runProgram(D88CUT_PATH, {"-n", inputPath()}, gone, [&gone] { rmdir(gone.c_str()); });
+  EXPECT_EQ(inGone.status, 1);
+  EXPECT_EQ(inGone.err,
+            "d88cut: cannot write into .: " + std::string(std::strerror(ENOENT)) + "\n");
+  EXPECT_EQ(inGone.out, "");
+#endif
   // A dry run counts what it would have written: a second incomplete MUSIC
   // would keep the first, as a real run does.
   const std::string twice = input_.file("twice.d88");
@@ -486,6 +500,63 @@ TEST_F(ToolTest, OutputFolderAndDryRun) {
   EXPECT_NE(dry.out.find("would write MUSIC (incomplete)\n"), std::string::npos) << dry.out;
   EXPECT_NE(dry.out.find("would keep MUSIC (the cut is incomplete)\n"), std::string::npos);
   EXPECT_TRUE(work_.entries().empty());
+}
+
+// A D88 file named like an output is never written over, by whatever name
+// the run reaches it; the other files are cut. With -d the files go aside.
+TEST_F(ToolTest, AnInputNamedLikeAnOutputIsKept) {
+  const std::vector<uint8_t> sample = buildSampleSet();
+  const std::vector<uint8_t> scenario4 = buildGameDisks({{"SCENARIO DISK 4", 1, false}});
+  const std::string replaces = " would replace the D88 file being read; use -d DIR\n";
+  const auto notWritten = [](const std::string& name) {
+    return "d88cut: note: " + name + " is not complete: it could not be written\n";
+  };
+  struct Case {
+    std::vector<std::string> args;
+    const char* input;  // the D88 file of an output's name
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"LOADER"}, "LOADER", "d88cut: error: LOADER" + replaces},
+      {{"./MUSIC2", "-n"}, "MUSIC2", "d88cut: error: MUSIC2" + replaces + notWritten("MUSIC2")},
+      {{"sys.d88", "MUSIC"}, "MUSIC", "d88cut: error: MUSIC" + replaces + notWritten("MUSIC")},
+      {{"-d", "out", "LOADER"}, "LOADER", ""},
+  };
+  for (const Case& c : cases) {
+    ScopedTempDir dir;
+    ASSERT_TRUE(writeBytes(dir.file("sys.d88"), sample));
+    const std::vector<uint8_t>& input =
+        c.args.size() == 2 && c.args[0] == "sys.d88" ? scenario4 : sample;
+    ASSERT_TRUE(writeBytes(dir.file(c.input), input));
+    const ProgramResult r = runProgram(D88CUT_PATH, c.args, dir.path());
+    EXPECT_EQ(r.status, c.err.empty() ? 0 : 1) << c.input;
+    EXPECT_EQ(r.err, textLines(c.err)) << c.input;
+    EXPECT_EQ(readBytes(dir.file(c.input)), input) << c.input;
+    if (c.args[0] == "LOADER") {
+      EXPECT_EQ(readBytes(dir.file("MUSIC")), kMusic);
+    }
+  }
+}
+
+// A system disk whose dump ends inside MUSIC, before the signature's track:
+// named so by both programs, nothing cut, status 1; d88info says which files
+// lie whole in it.
+TEST_F(ToolTest, ASystemDiskCutShortIsNamedSo) {
+  std::vector<uint8_t> d88 = buildGameDisks({{"SHORT", 0, true}});
+  d88.resize(loadLe32(d88.data() + 0x20 + 4 * 30));  // ends where track 30 begins
+  const ProgramResult r = run(d88);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, textLines("d88cut: warning: " + inputPath() +
+                             " (image 0) is probably the system disk, cut short before its "
+                             "signature (track 79); nothing was cut from it\n"));
+  EXPECT_TRUE(work_.entries().empty());
+  const ProgramResult info = lfLines(runProgram(D88INFO_PATH, {inputPath()}, work_.path()));
+  EXPECT_NE(info.out.find("\n  probably the system disk, cut short before its signature (track "
+                          "79)\n    LOADER: 16384 of 16384 bytes found\n    DRIVER: 7552 of 7552 "
+                          "bytes found\n    MUSIC: 27392 of 56540 bytes found; "),
+            std::string::npos)
+      << info.out;
 }
 
 TEST_F(ToolTest, AnEarlierFileIsReplacedWhole) {

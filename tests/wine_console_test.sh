@@ -97,5 +97,15 @@ grep -qx $'disk2.d88:\r' wild/wild.txt || fail "cmd /c d88cut.exe disk?.d88: $(h
 iconv -f CP932 -t UTF-8 cut/log.txt | grep -q "ゲーム.d88:" ||
   fail "a log of ゲーム.d88 is not Shift_JIS: $(head -c 80 cut/log.txt | od -c | head -3)"
 
+# One log of both streams keeps their order: a warning follows its file's
+# progress line. LOADER's first sector is marked as read with a CRC error.
+cp sample.d88 damaged.d88
+track1=$(od -An -tu4 -j36 -N4 damaged.d88 | tr -d ' ')
+printf '\xB0' | dd of=damaged.d88 bs=1 seek=$((track1 + 8)) conv=notrunc status=none
+mkdir merged && (cd merged && "$run" "$bin/d88cut.exe" ../damaged.d88 >log.txt 2>&1)
+tr -d '\r' <merged/log.txt | grep -A1 -x 'cutting ... LOADER' | tail -1 |
+  grep -q '^d88cut: warning: LOADER (image 0) is damaged' ||
+  fail "a merged log loses its order: $(tr -d '\r' <merged/log.txt | head -4)"
+
 [ "$failed" = 0 ] && echo "all passed"
 exit "$failed"

@@ -35,8 +35,9 @@ inline constexpr char kCutting[] = "cutting ... %s\n";
 
 // A file's run stopped early: the file, the image it was cut from, the
 // file's bytes found on the disk and its length, then where and why the run
-// stopped (describeRunStop). The file is still written at full length unless
-// an earlier image of this run wrote it complete.
+// stopped (describeRunStop). The file is written at full length only where
+// no file of its name is there (then kKeptEarlierCopy or kKeptExistingFile
+// follows).
 inline constexpr char kIncompleteRun[] =
     "d88cut: warning: %s (image %d) is incomplete: %d of its %d bytes were found on the disk; "
     "%s";
@@ -157,6 +158,13 @@ inline constexpr char kWhyDamaged[] = "damaged";
 inline constexpr char kWhyKept[] = "an existing copy was kept";
 inline constexpr char kWhyNotWritten[] = "it could not be written";
 inline constexpr char kWhyReadFailed[] = "a D88 file could not be read";
+// A cut's status named for the page and scripts (cutStatusText).
+inline constexpr char kStateComplete[] = "complete";
+inline constexpr char kStateIncomplete[] = "incomplete";
+inline constexpr char kStateDamaged[] = "damaged";
+inline constexpr char kStateKept[] = "kept";
+inline constexpr char kStateNotWritten[] = "not written";
+inline constexpr char kStateReadFailed[] = "read failed";
 inline constexpr char kSystemDiskName[] = "system disk";
 inline constexpr char kScenarioDisk4Name[] = "scenario disk 4";
 

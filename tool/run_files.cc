@@ -3,6 +3,28 @@
 
 #include <cstring>
 
+#include "tool/messages.h"
+
+CutStatusText cutStatusText(CutStatus status) {
+  switch (status) {
+    case CutStatus::kComplete:
+      return {kStateComplete, kWhyIncomplete};
+    case CutStatus::kIncomplete:
+      return {kStateIncomplete, kWhyIncomplete};
+    case CutStatus::kDamaged:
+      return {kStateDamaged, kWhyDamaged};
+    case CutStatus::kKeptEarlier:
+      return {kStateKept, kWhyIncomplete};
+    case CutStatus::kKeptExisting:
+      return {kStateKept, kWhyKept};
+    case CutStatus::kNotWritten:
+      return {kStateNotWritten, kWhyNotWritten};
+    case CutStatus::kReadFailed:
+      return {kStateReadFailed, kWhyReadFailed};
+  }
+  return {kStateComplete, kWhyIncomplete};
+}
+
 const RunFiles::Entry* RunFiles::find(const char* name) const {
   for (int i = 0; i < count; ++i) {
     if (std::strcmp(entries[i].name, name) == 0) return &entries[i];

@@ -17,6 +17,15 @@ enum class CutStatus {
   kReadFailed,    // the D88 file could not be read (D88File::readError); nothing written
 };
 
+// A cut's status in words: `key` names it for the page and scripts
+// ("complete", "kept", ...), `why` says why a file is not complete in the
+// closing note.
+struct CutStatusText {
+  const char* key;
+  const char* why;
+};
+CutStatusText cutStatusText(CutStatus status);
+
 // Where a complete copy came from: a D88 file (its path) and an image of it.
 struct CopySource {
   const char* path = nullptr;

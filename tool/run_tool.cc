@@ -223,12 +223,7 @@ void writeClosingNote(const RunContext& run) {
       continue;
     }
     if (run.files->completeSource(entry->name).image >= 0) continue;
-    const char* why = last == CutStatus::kDamaged        ? kWhyDamaged
-                      : last == CutStatus::kKeptExisting ? kWhyKept
-                      : last == CutStatus::kNotWritten   ? kWhyNotWritten
-                      : last == CutStatus::kReadFailed   ? kWhyReadFailed
-                                                         : kWhyIncomplete;
-    printReport(run.out, run.err, kNoteNotComplete, entry->name, why);
+    printReport(run.out, run.err, kNoteNotComplete, entry->name, cutStatusText(last).why);
   }
 }
 

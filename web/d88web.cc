@@ -6,6 +6,7 @@
 //   cut LOG STATUS d88cut ARGS...   d88cut; both streams into LOG, in order
 //                                   (as `>log 2>&1`), what became of each of
 //                                   the game's files into STATUS (JSON)
+// Everything they write is UTF-8, for the page to show any name right.
 //   info OUT ERR d88info ARGS...    d88info; its two streams into OUT and ERR
 //   runs OUT                        the sectors of each file's run (JSON)
 #include <cstdio>
@@ -23,20 +24,21 @@ namespace {
 
 D88File d88File;
 
-// "complete", "incomplete", ... for each of the game's files; "none" when
-// no cut of it was tried.
+// What became of each of the game's files: {"LOADER":{"state":"complete",
+// "written":true},...}; state "none" when no cut of it was tried. A file
+// the run did not write is not offered: what lies under its name is not its cut.
 void writeOutcomes(std::FILE* out, const RunFiles& files) {
-  static const char* const kStates[] = {"complete", "incomplete",  "damaged",    "kept",
-                                        "kept",     "not written", "read failed"};
   std::fputc('{', out);
   for (const FileEntry* entry : gameFiles) {
     CutStatus last = CutStatus::kComplete;
     const bool tried = files.tried(entry->name, &last);
     const bool complete = files.completeSource(entry->name).image >= 0;
-    std::fprintf(out, "%s\"%s\":\"%s\"", entry == gameFiles[0] ? "" : ",", entry->name,
+    std::fprintf(out, "%s\"%s\":{\"state\":\"%s\",\"written\":%s}",
+                 entry == gameFiles[0] ? "" : ",", entry->name,
                  !tried     ? "none"
-                 : complete ? "complete"
-                            : kStates[static_cast<int>(last)]);
+                 : complete ? cutStatusText(CutStatus::kComplete).key
+                            : cutStatusText(last).key,
+                 files.written(entry->name) ? "true" : "false");
   }
   std::fputs("}\n", out);
 }
@@ -53,16 +55,18 @@ void writeSector(void* context, const SectorAddress& at) {
   list->first = false;
 }
 
-// The sectors of each file's run: {"LOADER":[[track,c,h,r],...],...}.
+// The sectors of each file's run, and the disk it is cut from:
+// {"LOADER":{"disk":"system","sectors":[[track,c,h,r],...]},...}.
 int writeRuns(const char* path) {
   std::FILE* out = std::fopen(path, "wb");
   if (out == nullptr) return 2;
   std::fputc('{', out);
   for (const FileEntry* entry : gameFiles) {
-    std::fprintf(out, "%s\"%s\":[", entry == gameFiles[0] ? "" : ",", entry->name);
+    std::fprintf(out, "%s\"%s\":{\"disk\":\"%s\",\"sectors\":[", entry == gameFiles[0] ? "" : ",",
+                 entry->name, entry == &scenarioDisk4File ? "scenario 4" : "system");
     SectorList list = {out, true};
     forEachRunSector(*entry, writeSector, &list);
-    std::fputc(']', out);
+    std::fputs("]}", out);
   }
   std::fputs("}\n", out);
   std::fclose(out);
@@ -95,6 +99,7 @@ int runReport(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   initConsole();
+  showUtf8OnEveryStream();  // the page reads what the programs write as UTF-8
   if (argc >= 5 && std::strcmp(argv[1], "cut") == 0) return runCut(argc, argv);
   if (argc >= 5 && std::strcmp(argv[1], "info") == 0) return runReport(argc, argv);
   if (argc == 3 && std::strcmp(argv[1], "runs") == 0) return writeRuns(argv[2]);

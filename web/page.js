@@ -6,9 +6,7 @@
 'use strict';
 (() => {
   const $ = (id) => document.getElementById(id);
-  const shiftJis = new TextDecoder('shift_jis');  // the programs' messages, as through a pipe
-  const utf8 = new TextDecoder('utf-8');
-  const GAME_FILES = ['LOADER', 'DRIVER', 'MUSIC', 'MUSIC2'];
+  const utf8 = new TextDecoder('utf-8');  // all the programs write here is UTF-8
   const FILE_KEYS = { LOADER: 'loader', DRIVER: 'driver', MUSIC: 'music', MUSIC2: 'music2' };
   const STATE_TEXT = {
     complete: 'complete', incomplete: 'incomplete', damaged: 'damaged',
@@ -16,7 +14,9 @@
   };
 
   let programs = null;  // the Emscripten module, made on first use
-  let runSectors = null;  // {LOADER: [[track, c, h, r], ...], ...}
+  // The game's files as the programs know them:
+  // {LOADER: {disk: 'system', sectors: [[track, c, h, r], ...]}, ...}.
+  let gameFiles = null;
   let serial = 0;
   let cut = {};  // name -> bytes of the last run's files
 
@@ -24,7 +24,7 @@
     if (programs === null) {
       programs = await createD88Web({ print: () => {}, printErr: () => {} });
       programs.callMain(['runs', '/runs.json']);
-      runSectors = JSON.parse(utf8.decode(programs.FS.readFile('/runs.json')));
+      gameFiles = JSON.parse(utf8.decode(programs.FS.readFile('/runs.json')));
     }
     return programs;
   }
@@ -79,17 +79,17 @@
       programs.FS.chdir(dir);
       // d88cut FILE...: its two streams in one log, in order.
       run(['cut', `/log${n}`, `/status${n}`, 'd88cut', '--', ...names]);
-      const log = readText(`/log${n}`, shiftJis);
+      const log = readText(`/log${n}`, utf8);
       const states = JSON.parse(readText(`/status${n}`, utf8));
       cut = {};
-      for (const name of GAME_FILES) {
-        if (names.includes(name)) continue;  // a D88 file of that name, not a cut
+      for (const name of Object.keys(gameFiles)) {
+        if (!states[name].written) continue;  // what lies under its name is no cut of this run
         try {
           cut[name] = programs.FS.readFile(`${dir}/${name}`);
         } catch (e) { /* not cut */ }
       }
       run(['info', `/info${n}`, `/infoerr${n}`, 'd88info', '--', ...names]);
-      const infoText = readText(`/info${n}`, shiftJis) + readText(`/infoerr${n}`, shiftJis);
+      const infoText = readText(`/info${n}`, utf8) + readText(`/infoerr${n}`, utf8);
       run(['info', `/json${n}`, `/jsonerr${n}`, 'd88info', '--json', '--sectors', '--', ...names]);
       const infoJson = readText(`/json${n}`, utf8);
       readText(`/jsonerr${n}`, utf8);
@@ -109,9 +109,9 @@
     $('info').textContent = infoText;
     const list = $('saved');
     list.replaceChildren();
-    for (const name of GAME_FILES) {
+    for (const name of Object.keys(gameFiles)) {
       if (!cut[name]) continue;
-      const state = states[name] || 'complete';
+      const state = states[name].state;
       const item = document.createElement('li');
       item.dataset.state = state;
       if (state !== 'complete') item.className = 'flawed';
@@ -154,9 +154,8 @@
   function isError(status) { return status !== 0 && status !== 0x10; }
 
   function filesOf(game) {
-    if (game.disk === 'system') return ['LOADER', 'DRIVER', 'MUSIC'];
-    if (game.disk === 'scenario' && game.scenario === 4) return ['MUSIC2'];
-    return [];
+    const disk = game.disk === 'scenario' ? `scenario ${game.scenario}` : game.disk;
+    return Object.keys(gameFiles).filter((name) => gameFiles[name].disk === disk);
   }
 
   function drawMaps(info) {
@@ -176,7 +175,7 @@
     // The run sectors of the files d88cut cuts from this image, by place.
     const runOf = new Map();
     for (const name of filesOf(image.game)) {
-      for (const [track, c, h, r] of runSectors[name]) runOf.set(`${track}/${c}/${h}/${r}`, name);
+      for (const [track, c, h, r] of gameFiles[name].sectors) runOf.set(`${track}/${c}/${h}/${r}`, name);
     }
     const found = new Set();
     let tracks = 80;
