@@ -134,7 +134,7 @@ void writeRecognition(std::FILE* out, const GameFindings& game) {
                kSeen[static_cast<int>(game.bootAbsence)], static_cast<int>(seen.bootBytes),
                static_cast<unsigned>(seen.diskId));
   if (seen.signature == SectorSeen::kNotLooked) {
-    std::fputs("\"signatureSector\":null,\"compared\":null}", out);
+    std::fputs("\"signatureSector\":null,\"compared\":null,\"comparedBytes\":null}", out);
     return;
   }
   char compared[sizeof seen.compared * 4 + 1];
@@ -142,7 +142,10 @@ void writeRecognition(std::FILE* out, const GameFindings& game) {
   std::fprintf(out, "\"signatureSector\":\"%s\",\"compared\":",
                kSeen[static_cast<int>(game.signatureAbsence)]);
   writeJsonString(out, compared);
-  std::fputc('}', out);
+  // The same bytes in hexadecimal, for scripts that should not parse escapes.
+  std::fputs(",\"comparedBytes\":\"", out);
+  for (uint8_t byte : seen.compared) std::fprintf(out, "%02X", static_cast<unsigned>(byte));
+  std::fputs("\"}", out);
 }
 
 void writeNotes(std::FILE* out, const NoteList& list) {

@@ -20,7 +20,8 @@
 // Prepares message output for this process (reads the locale where the
 // platform converts; standard error unbuffered, as C has it, on every
 // system, so that a warning written in pieces never waits behind later
-// progress lines). Call once, before any message.
+// progress lines). Call once, before any message: until then no stream is
+// taken to show UTF-8.
 void initConsole();
 
 // Writes the NUL-terminated Shift_JIS text to stream, through textForStream.

@@ -21,6 +21,8 @@ const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 // first written to, so that a run without one never reads it.
 bool utf8Terminal = false;
 bool localeRead = false;
+// Set by initConsole: before it, every stream gets the bytes as they are.
+bool consoleReady = false;
 
 // The one converter from Shift_JIS to UTF-8 of the process, opened on first
 // use (a plain global: the programs run one thread).
@@ -95,6 +97,7 @@ void readLocale() {
 
 void initConsole() {
   localeRead = false;
+  consoleReady = true;
   std::setvbuf(stderr, nullptr, _IONBF, 0);
 }
 
@@ -108,7 +111,7 @@ void showUtf8OnEveryStream() { everyStreamUtf8 = true; }
 
 bool streamShowsUtf8(std::FILE* stream) {
   if (everyStreamUtf8) return true;
-  if (!isTerminal(fileno(stream))) return false;
+  if (!consoleReady || !isTerminal(fileno(stream))) return false;
   if (!localeRead) readLocale();
   return utf8Terminal;
 }

@@ -7,6 +7,7 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -50,6 +51,13 @@ TEST_F(ConsoleTest, Utf8TerminalReadsJapanese) {
         << lang << r.out;
     EXPECT_NE(r.out.find(kScenario4Utf8 + "\r\n"), std::string::npos) << lang << r.out;
   }
+  // d88info too: a disk named in Japanese.
+  std::vector<uint8_t> named = buildSampleSet();
+  std::copy_n("\x83\x65\x83\x58\x83\x67", 7, named.begin());  // テスト, NUL-terminated
+  ASSERT_TRUE(writeBytes(work_.file("named.d88"), named));
+  const ProgramResult info = runOnTerminal(D88INFO_PATH, {work_.file("named.d88")}, work_.path(),
+                                           [] { useLocale("C.UTF-8", nullptr); });
+  EXPECT_NE(info.out.find("name \"\u30C6\u30B9\u30C8\"\r\n"), std::string::npos) << info.out;
 
   const ProgramResult failed = runOnTerminal(D88CUT_PATH, {work_.file("none")}, work_.path(),
                                              [] { useLocale("C.UTF-8", nullptr); });

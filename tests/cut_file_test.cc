@@ -108,6 +108,8 @@ TEST(ReadFailure, IsReportedAndWritesNothingItTouched) {
     EXPECT_EQ(infoStatus, infoFailed ? 1 : 0) << reads;
     if (infoFailed && !atOpen) {
       EXPECT_EQ(contents(infoErr), "d88info: cannot read sample.d88: " + reason + "\n") << reads;
+      // The report stops at the failure: no image after it is made up.
+      EXPECT_EQ(contents(infoOut).find("header cannot be read"), std::string::npos) << reads;
     }
     for (std::FILE* stream : {out, err, infoOut, infoErr}) std::fclose(stream);
   }

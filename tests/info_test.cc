@@ -20,6 +20,7 @@
 #endif
 
 #include "d88cut_version.h"
+#include "disk/little_endian.h"
 #include "testing/d88_builder.h"
 #include "testing/game_disks.h"
 #include "testing/test_env.h"
@@ -133,6 +134,21 @@ std::vector<Layout> layouts() {
                          sectorData(1024));
     }
   }
+  // Eight tracks of three records whose first headers declare two (the walk
+  // takes each header's count afresh): one note, the first six tracks' counts.
+  D88Builder eightTracks;
+  eightTracks.image("EIGHT");
+  for (int t = 0; t < 8; ++t) {
+    for (uint8_t r = 1; r <= 3; ++r)
+      eightTracks.sector(t, 0, static_cast<uint8_t>(t), r, 1, sectorData(256));
+  }
+  std::vector<uint8_t> miscounted = eightTracks.build();
+  for (int t = 0; t < 8; ++t)
+    storeLe16(miscounted, loadLe32(miscounted.data() + 0x20 + 4 * t) + 4, 2);
+  std::vector<uint8_t> oneDdHigh = highDensity.build();
+  oneDdHigh[0x1B] = 0x40;  // 1DD declared
+  std::vector<uint8_t> onlyTrackZero =
+      D88Builder().image("ZERO", 0x20).sector(0, 0, 0, 1, 1, sectorData(256)).build();
   std::vector<uint8_t> shortSystem = buildGameDisks({{"SYSTEM DISK", 0, true}});
   shortSystem.resize(400000);  // tracks 77-79 missing
   std::vector<uint8_t> otherSignature = buildGameDisks({{"SYSTEM DISK", 0, true}});
@@ -253,6 +269,21 @@ std::vector<Layout> layouts() {
        {"media-mismatch"},
        {"  note: media 0x00 (2D) declared, but track 0 holds 8192 data bytes, as only a "
         "high-density (2HD) track can [media-mismatch]"}},
+      {"count mismatches on eight tracks",
+       miscounted,
+       {"count-mismatch"},
+       {"tracks 0-7: the records found differ from the count the first header declares (track 0: "
+        "3 found, 2 declared, track 1: 3 found, 2 declared, track 2: 3 found, 2 declared, track 3: "
+        "3 found, 2 declared, track 4: 3 found, 2 declared, track 5: 3 found, 2 declared, ...) "
+        "[count-mismatch]"}},
+      {"a 1DD disk with high-density tracks",
+       oneDdHigh,
+       {"media-mismatch"},
+       {"note: media 0x40 (1DD) declared, but track 0 holds 8192 data bytes"}},
+      {"a 2HD disk whose only track is track 0",
+       onlyTrackZero,
+       {"media-mismatch"},
+       {"note: media 0x20 (2HD) declared, but no track holds more than 256 data bytes"}},
       {"a short system disk",
        shortSystem,
        {"truncated", "entry-past-file", "past-image-end"},
@@ -381,7 +412,8 @@ TEST_F(InfoTest, JsonHoldsTheSameFactsForAllFiles) {
   EXPECT_EQ(system.at("recognition"), nlohmann::json::parse(
                                           R"({"bootSector":"found","bootBytes":256,"diskId":0,
                                               "signatureSector":"found",
-                                              "compared":"QUARVENT        "})"));
+                                              "compared":"QUARVENT        ",
+                                              "comparedBytes":"5155415256454E542020202020202020"})"));
 }
 #endif
 

@@ -56,6 +56,33 @@ TEST(WriteJsonString, KeepsValidUtf8AndEscapesTheRest) {
   for (const Case& c : cases) EXPECT_EQ(asJson(c.bytes), c.json) << c.json;
 }
 
+// Disk names and the bytes compared with the signature, as the reports show
+// them: Shift_JIS decoded where it can be, control bytes escaped.
+TEST(DiskNameText, DecodesAndEscapes) {
+  struct Case {
+    const char* name;
+    const char* decoded;
+    const char* escaped;
+  };
+  const Case cases[] = {
+      {"\x9F\x40X", "\xE6\xAA\x97X", "\x9F\x40X"},  // 0x9F leads a two-byte character
+      {"\xE0\x40", "\xE6\xBC\xBE", "\xE0\x40"},     // so does 0xE0
+      {"a\x1F\x7F", "a\\x1F\\x7F", "a\\x1F\\x7F"},
+      {"\x80", "\\x80", "\x80"},  // code page 932 maps it to a C1 control
+  };
+  for (const Case& c : cases) {
+    char text[kNameTextSize];
+    decodeDiskName(c.name, text);
+    EXPECT_STREQ(text, c.decoded) << c.escaped;
+    escapeDiskName(c.name, text);
+    EXPECT_STREQ(text, c.escaped);
+  }
+  const uint8_t compared[] = {0x1F, ' ', '~', 0x7F, 0x00, 0x80};
+  char text[sizeof compared * 4 + 1];
+  escapeBytes(compared, sizeof compared, text);
+  EXPECT_STREQ(text, "\\x1F ~\\x7F\\x00\\x80");
+}
+
 // An image whose header can no longer be read (the file shrank after it was
 // opened) is named as such, and nothing is made up for it.
 TEST(ReportFile, AnImageThatCannotBeReadIsSaidSo) {

@@ -91,7 +91,8 @@ TEST_F(ToolTest, CommandLines) {
       {{"x.d88", "-o", "out"}, 1, "", program + ": unknown option: -o\n" + usage + tryHelp},
       {{"--json", "x.d88"}, 1, "", program + ": unknown option: --json\n" + usage + tryHelp},
       {{"x.d88", "-d"}, 1, "", program + ": -d needs a folder\n" + usage + tryHelp},
-      {{"--", "--help"}, 1, "", kOpenFailure},  // "--" ends the options
+      {{"--", "--help"}, 1, "", kOpenFailure},   // "--" ends the options
+      {{"x.d88", "0042"}, 1, "", kOpenFailure},  // a disk number, not a second file
       // Control characters in paths are shown escaped, never sent to the terminal.
       {{"a\x1B[31m\tb", "c"},
        1,
