@@ -560,6 +560,49 @@ TEST_F(ToolTest, ASystemDiskCutShortIsNamedSo) {
       << info.out;
 }
 
+// The closing note gives each file's own reason, from the last cut of it.
+TEST_F(ToolTest, TheClosingNoteSaysWhy) {
+  const auto disk = [this](const std::string& name, const std::vector<GameDisk>& disks) {
+    EXPECT_TRUE(writeBytes(input_.file(name), buildGameDisks(disks)));
+    return input_.file(name);
+  };
+  std::vector<uint8_t> bad = buildGameDisks({{"BAD", 0, true}});
+  bad[headerOf(bad, 0, 1, 1) + 8] = 0xB0;
+  ASSERT_TRUE(writeBytes(input_.file("bad.d88"), bad));
+  const std::string note = "d88cut: note: ";
+  const std::string noSystem = note + "LOADER was not cut: no system disk among the files\n" +
+                               note + "DRIVER was not cut: no system disk among the files\n" +
+                               note + "MUSIC was not cut: no system disk among the files\n";
+  const std::string noMusic2 = note + "MUSIC2 was not cut: no scenario disk 4 among the files\n";
+  struct Case {
+    std::vector<std::string> args;
+    std::string notes;  // the closing note: the last lines of standard error
+  };
+  const Case cases[] = {
+      {{"-n", disk("scenario3.d88", {{"SCENARIO DISK 3", 3, false}})}, noSystem + noMusic2},
+      {{"-n", disk("twice.d88", {{"A", 0, true, {{30, 1}}}, {"B", 0, true, {{30, 1}}}})},
+       note + "MUSIC is not complete: an existing copy was kept\n" + noMusic2},
+      {{"-n", disk("gaps.d88", {{"GAPS", 0, true, {{30, 1}}}})},
+       note + "MUSIC is not complete: incomplete\n" + noMusic2},
+      {{"-n", input_.file("bad.d88")}, note + "LOADER is not complete: damaged\n" + noMusic2},
+  };
+  for (const Case& c : cases) {
+    const ProgramResult r = runProgram(D88CUT_PATH, c.args, work_.path());
+    EXPECT_EQ(r.status, c.args[1].find("scenario3") != std::string::npos ? 0 : 1) << c.args[1];
+    const std::string err = lfLines(r).err;
+    ASSERT_GE(err.size(), c.notes.size()) << err;
+    EXPECT_EQ(err.substr(err.size() - c.notes.size()), c.notes) << err;
+  }
+  // A file that could not be written.
+  disk("sys.d88", {{"SYS", 0, true}});
+  ASSERT_TRUE(std::filesystem::create_directories(work_.file("out/DRIVER")));
+  const ProgramResult r =
+      lfLines(runProgram(D88CUT_PATH, {"-d", "out", input_.file("sys.d88")}, work_.path()));
+  EXPECT_NE(r.err.find(note + "DRIVER is not complete: it could not be written\n"),
+            std::string::npos)
+      << r.err;
+}
+
 TEST_F(ToolTest, AnEarlierFileIsReplacedWhole) {
   ASSERT_TRUE(writeBytes(work_.file("LOADER"), std::vector<uint8_t>(20000, 0xAA)));
   const ProgramResult r = run(buildSampleSet());
