@@ -102,7 +102,8 @@ iconv -f CP932 -t UTF-8 cut/log.txt | grep -q "ゲーム.d88:" ||
 cp sample.d88 damaged.d88
 track1=$(od -An -tu4 -j36 -N4 damaged.d88 | tr -d ' ')
 printf '\xB0' | dd of=damaged.d88 bs=1 seek=$((track1 + 8)) conv=notrunc status=none
-mkdir merged && (cd merged && "$run" "$bin/d88cut.exe" ../damaged.d88 >log.txt 2>&1)
+# (--terminal: wine gets the one log as both streams, not the runner's two files.)
+mkdir merged && (cd merged && "$run" --terminal "$bin/d88cut.exe" ../damaged.d88 </dev/null >log.txt 2>&1)
 tr -d '\r' <merged/log.txt | grep -A1 -x 'cutting ... LOADER' | tail -1 |
   grep -q '^d88cut: warning: LOADER (image 0) is damaged' ||
   fail "a merged log loses its order: $(tr -d '\r' <merged/log.txt | head -4)"
