@@ -112,9 +112,15 @@ int moveIntoPlace(const char* temp, const char* path, bool replace) {
   if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
 #endif
   // A file system without it: a new link fails as well when the name is taken.
-  if (::link(temp, path) != 0) return errno;
-  ::unlink(temp);
-  return 0;
+  if (::link(temp, path) == 0) {
+    ::unlink(temp);
+    return 0;
+  }
+  if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
+  // Nor links (an in-memory file system, as in the web page): look, then move.
+  struct stat status;
+  if (::lstat(path, &status) == 0) return EEXIST;
+  return std::rename(temp, path) == 0 ? 0 : errno;
 }
 
 int writeAndMove(const char* path, const uint8_t* data, std::size_t length, bool replace) {

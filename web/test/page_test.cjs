@@ -141,7 +141,7 @@ async function main() {
 
   // A file of no D88 shape: the designed note, never a stack trace.
   const textLog = await pageRun(page, ['notes.txt']);
-  check(textLog.includes('d88cut: note: notes.txt holds no disk of the game (disk images looked at: 0)'),
+  check(textLog.includes('d88cut: note: notes.txt is not a D88 file: it is text, not a disk image'),
         `a text file gives the note: ${textLog}`);
   check(await page.locator('#nofiles').isVisible(), 'no file is offered for it');
   check(!(await page.locator('#zip').isVisible()), 'no zip is offered for it');
