@@ -116,7 +116,7 @@ int moveIntoPlace(const char* temp, const char* path, bool replace) {
     ::unlink(temp);
     return 0;
   }
-  if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
+  if (errno != EPERM && errno != EMLINK && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
   // Nor links (an in-memory file system, as in the web page): look, then move.
   struct stat status;
   if (::lstat(path, &status) == 0) return EEXIST;
