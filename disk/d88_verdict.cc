@@ -62,12 +62,18 @@ D88Verdict judgeD88File(const uint8_t* head, int32_t available, int64_t fileSize
   return verdict;
 }
 
+D88Verdict judgeD88File(D88File& disk, int64_t fileSize) {
+  uint8_t head[kImageHeaderSize];
+  const int32_t got = disk.readBytesAt(0, head, kImageHeaderSize);
+  return disk.readError() != 0 ? D88Verdict{} : judgeD88File(head, got, fileSize);
+}
+
 void describeNotD88(const D88Verdict& verdict, char* text, std::size_t size) {
   const auto bytes = static_cast<long long>(verdict.fileSize);
   const unsigned long value = verdict.value;
   switch (verdict.kind) {
     case D88Verdict::kD88:
-      std::snprintf(text, size, "%s", "");
+      if (size > 0) text[0] = '\0';
       break;
     case D88Verdict::kEmpty:
       std::snprintf(text, size, "the file is empty");

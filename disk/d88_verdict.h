@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "disk/d88_file.h"
 #include "disk/d88_format.h"
 
 // The largest disk size an image can have: its header and 164 tracks of
@@ -32,6 +33,11 @@ struct D88Verdict {
 // head[0..available). A file of which less was read than it holds is judged
 // by what was read. Never reads outside head[0..available).
 D88Verdict judgeD88File(const uint8_t* head, int32_t available, int64_t fileSize);
+
+// The same for the file open in disk, of fileSize bytes (-1 when not known):
+// reads its first header's bytes. A read that fails (disk.readError) judges
+// nothing: kD88.
+D88Verdict judgeD88File(D88File& disk, int64_t fileSize);
 
 // Writes why the file is no D88 file, in English, into text[0..size),
 // NUL-terminated ("it is text, not a disk image"); "" for kD88.

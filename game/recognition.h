@@ -48,9 +48,10 @@ struct DiskRecognition {
 // them into its extraction buffer. A missing boot sector reads as zero bytes
 // (id 0); a missing signature sector leaves the boot sector's bytes to be
 // compared; when the signature's track lies past the end of the file, the
-// image is no system disk, but marked as one cut short. With no image selected (a failed
-// selectImage) every sector reads as missing: the result is kOther. REQUIRES: sectors holds
-// kSignatureSectorLength bytes.
+// image is no system disk, but marked as one cut short. With no image
+// selected (a failed selectImage) every sector reads as missing: the result
+// is kOther.
+// REQUIRES: sectors holds kSignatureSectorLength bytes.
 DiskRecognition recogniseDisk(D88File& disk, uint8_t* sectors);
 
 #endif  // D88CUT_GAME_RECOGNITION_H_

@@ -260,9 +260,7 @@ void collectImageNotes(const ImageLayout& image, const TrackNotes& tracks, NoteL
 void findFile(D88File& disk, int64_t size, FileFindings* file) {
   *file = FileFindings{};
   file->size = size >= 0 ? size : -1;
-  uint8_t head[kImageHeaderSize];
-  const int32_t got = disk.readBytesAt(0, head, kImageHeaderSize);
-  file->verdict = judgeD88File(head, got, file->size);
+  file->verdict = judgeD88File(disk, file->size);
   if (file->verdict.kind != D88Verdict::kD88) return;
   file->tail = examineFileTail(disk, file->size);
   const FileTail& tail = file->tail;

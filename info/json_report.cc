@@ -144,7 +144,7 @@ void writeRecognition(std::FILE* out, const GameFindings& game) {
   writeJsonString(out, compared);
   // The same bytes in hexadecimal, for scripts that should not parse escapes.
   std::fputs(",\"comparedBytes\":\"", out);
-  for (uint8_t byte : seen.compared) std::fprintf(out, "%02X", static_cast<unsigned>(byte));
+  writeHexBytes(out, seen.compared, sizeof seen.compared);
   std::fputs("\"}", out);
 }
 

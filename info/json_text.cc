@@ -52,10 +52,13 @@ void writeJsonString(std::FILE* stream, const char* text) {
   std::fputc('"', stream);
 }
 
+void writeHexBytes(std::FILE* stream, const uint8_t* bytes, std::size_t length) {
+  for (std::size_t i = 0; i < length; ++i)
+    std::fprintf(stream, "%02X", static_cast<unsigned>(bytes[i]));
+}
+
 void writeHexBytes(std::FILE* stream, const char* text) {
-  for (; *text != '\0'; ++text) {
-    std::fprintf(stream, "%02X", static_cast<unsigned>(static_cast<unsigned char>(*text)));
-  }
+  writeHexBytes(stream, reinterpret_cast<const uint8_t*>(text), std::strlen(text));
 }
 
 void escapeDiskName(const char* name, char* text) {

@@ -20,8 +20,9 @@ inline constexpr std::size_t kNameTextSize = 4 * kDiskNameLength + 1;
 // "\xNN" once parsed), so the document is always valid UTF-8.
 void writeJsonString(std::FILE* stream, const char* text);
 
-// Writes the NUL-terminated bytes as upper-case hexadecimal, two digits a
-// byte, with no quotes.
+// Writes bytes[0..length) as upper-case hexadecimal, two digits a byte,
+// with no quotes; the NUL-terminated form stops at the NUL.
+void writeHexBytes(std::FILE* stream, const uint8_t* bytes, std::size_t length);
 void writeHexBytes(std::FILE* stream, const char* text);
 
 // Writes the disk name's bytes into text (kNameTextSize bytes), with bytes

@@ -138,12 +138,11 @@ bool isRunInput(const RunInputs& inputs, const char* path) {
 
 // Writes the cut unless a copy is kept: over an earlier file when it is
 // sound, else only where no file of the name is there (then *kept says it
-// stays). A dry run writes nothing. Returns 0 or
-// an errno value.
+// stays). A dry run writes nothing (its folder was tried before the run).
+// Returns 0 or an errno value.
 int putCut(const Extraction& extraction, const FileEntry& entry, const char* path, bool sound,
            KeptCopy* kept) {
-  if (kept->any()) return 0;
-  if (extraction.dryRun) return 0;  // the folder was tried before the run
+  if (kept->any() || extraction.dryRun) return 0;
   const uint8_t* data = extraction.buffer + entry.offset;
   const auto length = static_cast<std::size_t>(entry.length);
   if (sound) return replaceFile(path, data, length);

@@ -51,8 +51,7 @@ struct Extraction {
 // one already in the folder; it takes the name only where none is there at
 // the moment it is put in place. A file that is one of the run's D88 files
 // (the same file, by identity, whatever its name) is never written over:
-// an error says so and the cut is kNotWritten. A failed write is reported,
-// and so, in a dry run, is a folder where the file could not be made.
+// an error says so and the cut is kNotWritten. A failed write is reported.
 // Reports go to extraction.err after extraction.out is flushed. The cut is
 // recorded in extraction.files.
 CutStatus cutFile(const Extraction& extraction, const FileEntry& entry);

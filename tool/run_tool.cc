@@ -87,10 +87,8 @@ void sayWhereWhy(const char* path, std::FILE* err) {
 // D88 file at all, and why, or that it holds no disk of the game.
 void sayNothingRecognised(D88File& disk, const D88Source& source, int32_t images, std::FILE* out,
                           std::FILE* err) {
-  uint8_t head[kImageHeaderSize];
-  const int32_t got = disk.readBytesAt(0, head, kImageHeaderSize);
-  const D88Verdict verdict = judgeD88File(head, got, fileLength(source.path));
-  if (verdict.kind != D88Verdict::kD88 && disk.readError() == 0) {
+  const D88Verdict verdict = judgeD88File(disk, fileLength(source.path));
+  if (verdict.kind != D88Verdict::kD88) {
     char why[kNotD88TextSize];
     describeNotD88(verdict, why, sizeof why);
     printReport(out, err, kNotD88, Shown(source.path, err).text(), why);
