@@ -10,6 +10,20 @@ bool D88File::open(const char* path) {
   if (path == nullptr) return true;
   clearSelection();
   if (!file.open(path)) return false;
+  indexImages();
+  return true;
+}
+
+bool D88File::openBytes(const uint8_t* bytes, int64_t size) {
+  close();
+  clearSelection();
+  if (!file.openBytes(bytes, size)) return false;
+  indexImages();
+  return true;
+}
+
+void D88File::indexImages() {
+  headLength = file.readAt(0, head, kHeadSize);
   int64_t position = 0;
   while (count < kMaxImages) {
     imageOffsets[count] = static_cast<int32_t>(position);
@@ -26,11 +40,11 @@ bool D88File::open(const char* path) {
     }
   }
   chainEndPosition = position;
-  return true;
 }
 
 void D88File::close() {
   file.close();
+  headLength = 0;
   count = 0;
   selected = -1;
   media = -1;

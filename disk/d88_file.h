@@ -99,6 +99,24 @@ class D88File {
   // closes and returns true.
   bool open(const char* path);
 
+  // The same for a D88 file held in memory, bytes[0..size): nothing is read
+  // from the system. Returns false, with nothing open, for a size outside
+  // 0..INT32_MAX. REQUIRES: the bytes stay as they are until close or the
+  // next open.
+  bool openBytes(const uint8_t* bytes, int64_t size);
+
+  // After an open that failed with ESPIPE: the path's stream, open and
+  // unread, for the caller to read and close (FileCache::takeUnseekable);
+  // else null.
+  std::FILE* takeUnseekable() { return file.takeUnseekable(); }
+
+  // The file's first bytes as open read them (up to 64; fewer in a shorter
+  // file), into *bytes; their count. Reads nothing anew.
+  int32_t fileHead(const uint8_t** bytes) const {
+    *bytes = head;
+    return headLength;
+  }
+
   // Closes the file; imageCount becomes 0, selectedImage and mediaType -1.
   // diskName keeps the last selection's name. Same as open(nullptr).
   void close();
@@ -232,6 +250,8 @@ class D88File {
   // Reads the sector header at pos; false when the file ends before it is whole.
   bool readHeaderAt(int64_t pos, SectorHeader* header);
   void clearSelection();
+  // Indexes the images of the file just opened (open).
+  void indexImages();
   void loadImageHeader(const uint8_t (&raw)[kImageHeaderSize]);
 
   FileCache file;
@@ -245,6 +265,9 @@ class D88File {
   int32_t media = -1;
   char name[kDiskNameLength + 1] = {};
   int64_t chainEndPosition = 0;
+  static constexpr int32_t kHeadSize = 64;
+  uint8_t head[kHeadSize] = {};
+  int32_t headLength = 0;
 };
 
 #endif  // D88CUT_DISK_D88_FILE_H_

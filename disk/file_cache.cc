@@ -14,8 +14,14 @@ long systemRead(std::FILE* file, uint8_t* dst, std::size_t n) {
 
 }  // namespace
 
+void FileCache::dropUnseekable() {
+  if (unseekable != nullptr) std::fclose(unseekable);
+  unseekable = nullptr;
+}
+
 bool FileCache::open(const char* path) {
   close();
+  dropUnseekable();
   file = std::fopen(path, "rb");
   if (file == nullptr) return false;
   // The cache is the only buffer: each of its fills is one read of the
@@ -29,14 +35,37 @@ bool FileCache::open(const char* path) {
     if (fill(0) || error == 0) return true;
   }
   const int reason = error != 0 ? error : errno;
+  if (reason == ESPIPE) {
+    unseekable = file;  // handed over, unread (takeUnseekable)
+    file = nullptr;
+  }
   close();
   errno = reason;
   return false;
 }
 
+bool FileCache::openBytes(const uint8_t* bytes, int64_t size) {
+  close();
+  dropUnseekable();
+  if (bytes == nullptr || size < 0 || size > kMaxFilePosition) return false;
+  memory = bytes;
+  data = bytes;
+  cacheStart = 0;
+  cacheLength = static_cast<int32_t>(size);
+  return true;
+}
+
+std::FILE* FileCache::takeUnseekable() {
+  std::FILE* taken = unseekable;
+  unseekable = nullptr;
+  return taken;
+}
+
 void FileCache::close() {
   if (file != nullptr) std::fclose(file);
   file = nullptr;
+  memory = nullptr;
+  data = cache;
   error = 0;
   cacheLength = 0;
   streamPosition = -1;
@@ -49,6 +78,7 @@ void FileCache::fail() {
 }
 
 bool FileCache::fill(int64_t position) {
+  if (memory != nullptr) return false;  // all of it is held: nothing lies past it
   // Read ahead little after a jump, more and more while reading on (forward,
   // within a block of the end): a jump to one sector costs no 64 KiB, a long
   // chain of headers few refills.
@@ -91,7 +121,7 @@ bool FileCache::fill(int64_t position) {
 }
 
 int32_t FileCache::readAt(int64_t position, uint8_t* dst, int32_t n) {
-  if (file == nullptr || error != 0 || position < 0) return 0;
+  if (!isOpen() || error != 0 || position < 0) return 0;
   int32_t done = 0;
   while (done < n) {
     const int64_t at = position + done;
@@ -101,7 +131,7 @@ int32_t FileCache::readAt(int64_t position, uint8_t* dst, int32_t n) {
     }
     const int64_t available = cacheStart + cacheLength - at;
     const int32_t take = available < n - done ? static_cast<int32_t>(available) : n - done;
-    std::memcpy(dst + done, cache + (at - cacheStart), static_cast<size_t>(take));
+    std::memcpy(dst + done, data + (at - cacheStart), static_cast<size_t>(take));
     done += take;
   }
   return done;

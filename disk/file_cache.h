@@ -21,7 +21,10 @@ using ReadCall = long (*)(std::FILE* file, uint8_t* dst, std::size_t n);
 class FileCache {
  public:
   FileCache() = default;
-  ~FileCache() { close(); }
+  ~FileCache() {
+    close();
+    dropUnseekable();
+  }
   FileCache(const FileCache&) = delete;
   FileCache& operator=(const FileCache&) = delete;
 
@@ -31,6 +34,18 @@ class FileCache {
   // ESPIPE) or its first read fails (a directory: EISDIR). Closes any file
   // already open first.
   bool open(const char* path);
+
+  // Reads bytes[0..size) as the file, from memory: every read is a copy.
+  // Closes any file already open first. Returns false, with nothing open,
+  // for a size outside 0..INT32_MAX. REQUIRES: the bytes stay as they are
+  // until close or the next open.
+  bool openBytes(const uint8_t* bytes, int64_t size);
+
+  // The stream left behind by an open that failed because the path cannot
+  // be read at random (ESPIPE: a pipe, a FIFO), still open and unread, for
+  // the caller to read on and close; null after any other open. Closing it
+  // and reopening the path would lose what a FIFO's writer sent.
+  std::FILE* takeUnseekable();
 
   // The system's reason (an errno value) for the first read or seek that
   // failed since open, or 0. Once set, nothing more is read: every read
@@ -45,11 +60,13 @@ class FileCache {
   // Closes the file and drops the cached bytes.
   void close();
 
-  bool isOpen() const { return file != nullptr; }
+  bool isOpen() const { return file != nullptr || memory != nullptr; }
 
   // Drops the cached bytes, so that the next read asks the system again (the
-  // file may have changed since it was cached).
-  void forget() { cacheLength = 0; }
+  // file may have changed since it was cached). Bytes in memory stay.
+  void forget() {
+    if (memory == nullptr) cacheLength = 0;
+  }
 
   // Reads up to n bytes at pos into dst. Returns the count read: fewer at
   // the end of the file or after a failed read (readError), 0 with no file
@@ -65,11 +82,12 @@ class FileCache {
     if (pos < cacheStart || end > cacheStart + cacheLength || end - 1 > kMaxFilePosition) {
       return nullptr;
     }
-    return cache + (pos - cacheStart);
+    return data + (pos - cacheStart);
   }
 
  private:
   bool fill(int64_t pos);
+  void dropUnseekable();
   // Records the first failure, with errno's reason (EIO when errno is 0).
   void fail();
 
@@ -82,6 +100,10 @@ class FileCache {
   static constexpr int32_t kKeptReadingOn = 8192;
 
   std::FILE* file = nullptr;
+  std::FILE* unseekable = nullptr;
+  // The bytes read from: the cache, or the whole file held in memory.
+  const uint8_t* data = cache;
+  const uint8_t* memory = nullptr;
   ReadCall readCall = nullptr;  // null: std::fread
   int error = 0;
   int64_t cacheStart = 0;

@@ -65,6 +65,18 @@ inline constexpr char kDamagedRunOfFile[] = "d88cut: warning: %s (%s, image %d) 
 // is read from it; what it would have given is not written.
 inline constexpr char kReadFailure[] = "d88cut: cannot read %s: %s\n";
 
+// An archive (or compressed file) given where libarchive is missing: the
+// path, then its kind ("zip archive").
+inline constexpr char kNoArchiveLibrary[] =
+    "d88cut: error: %s is a %s: install libarchive13, or unpack it\n";
+// An archive, its entry ("ARCHIVE:ENTRY") or what a pipe sent cannot be
+// read: the name, then why (describeInputFailure). Nothing it would have
+// given is written.
+inline constexpr char kArchiveUnreadable[] = "d88cut: error: cannot read %s: %s\n";
+// An archive with no D88 file among its entries: the path, the entries.
+inline constexpr char kNoD88InArchive[] =
+    "d88cut: note: %s holds no D88 file (files in it: %d)\n";
+
 // The chain of images goes on past the 64 looked at: the path.
 inline constexpr char kMoreImages[] =
     "d88cut: note: %s holds more disk images than the 64 looked at\n";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tool/run_files.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "tool/messages.h"
@@ -38,7 +39,7 @@ RunFiles::Entry* RunFiles::find(const char* name) {
 
 CopySource RunFiles::completeSource(const char* name) const {
   const Entry* entry = find(name);
-  return entry != nullptr ? entry->complete : CopySource{};
+  return entry != nullptr ? CopySource{entry->completePath, entry->completeImage} : CopySource{};
 }
 
 bool RunFiles::written(const char* name) const {
@@ -57,10 +58,17 @@ void RunFiles::record(const char* name, CutStatus status, CopySource source) {
   if (entry == nullptr) {
     if (count == kMaxFiles) return;
     entry = &entries[count++];
-    *entry = Entry{name, status, CopySource{}, false};
+    entry->name = name;
+    entry->completeImage = -1;
+    entry->written = false;
+    entry->completePath[0] = '\0';
   }
   entry->last = status;
-  if (status == CutStatus::kComplete) entry->complete = source;
+  if (status == CutStatus::kComplete) {
+    entry->completeImage = source.image;
+    std::snprintf(entry->completePath, sizeof entry->completePath, "%s",
+                  source.path != nullptr ? source.path : "");
+  }
   if (status == CutStatus::kComplete || status == CutStatus::kIncomplete ||
       status == CutStatus::kDamaged) {
     entry->written = true;

@@ -42,17 +42,21 @@ class RunFiles {
   // True when a cut of `name` was tried; *last (when given) receives the
   // last one's status.
   bool tried(const char* name, CutStatus* last = nullptr) const;
-  // Remembers a cut of `name`: its status, and where it came from.
-  // REQUIRES: name and source.path outlive this object (the file table's
-  // names and the command line's paths do).
+  // Remembers a cut of `name`: its status, and where it came from (the
+  // path is copied: an archive entry's name lives only while it is read; a
+  // longer one than kSourcePathSize holds is cut). REQUIRES: name outlives
+  // this object (the file table's names do).
   void record(const char* name, CutStatus status, CopySource source);
 
  private:
+  // Room for a source's path: a path, a colon and an entry's name.
+  static constexpr int kSourcePathSize = 4096 + 1 + 1024;
   struct Entry {
     const char* name;
     CutStatus last;
-    CopySource complete;
+    int32_t completeImage;
     bool written;
+    char completePath[kSourcePathSize];
   };
   Entry* find(const char* name);
   const Entry* find(const char* name) const;

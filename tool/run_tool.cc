@@ -8,6 +8,7 @@
 #include "disk/d88_verdict.h"
 #include "game/file_table.h"
 #include "game/recognition.h"
+#include "input/d88_inputs.h"
 #include "platform/console.h"
 #include "platform/file_length.h"
 #include "platform/output_file.h"
@@ -41,9 +42,13 @@ bool handleImage(const Extraction& extraction, const DiskRecognition& recognitio
 
 // One D88 file of the run, and how its messages name it.
 struct D88Source {
-  const char* path;
-  bool namesPath;  // the run has several D88 files
+  const char* path;  // the path, or "ARCHIVE:ENTRY"
+  bool namesPath;    // the run has several D88 files, or this one is an entry
+  int64_t size;      // its bytes, or -1 for a file on disk
 };
+
+// The D88 files of the path being read: its name, and an archive entry's bytes.
+D88Inputs pathInputs;
 
 // What every D88 file of the run shares: the streams, the output folder,
 // whether it is a dry run, and what was cut so far.
@@ -54,6 +59,8 @@ struct RunContext {
   bool dryRun;
   RunFiles* files;
   RunInputs inputs = {};
+  int headings = 0;   // files headed so far
+  int d88Files = 0;   // D88 files read so far, loose or in archives
   bool systemDiskSeen = false;
   bool scenarioDisk4Seen = false;
 };
@@ -87,7 +94,8 @@ void sayWhereWhy(const char* path, std::FILE* err) {
 // D88 file at all, and why, or that it holds no disk of the game.
 void sayNothingRecognised(D88File& disk, const D88Source& source, int32_t images, std::FILE* out,
                           std::FILE* err) {
-  const D88Verdict verdict = judgeD88File(disk, fileLength(source.path));
+  const D88Verdict verdict =
+      judgeD88File(disk, source.size >= 0 ? source.size : fileLength(source.path));
   if (verdict.kind != D88Verdict::kD88) {
     char why[kNotD88TextSize];
     describeNotD88(verdict, why, sizeof why);
@@ -141,25 +149,61 @@ bool cutAllImages(D88File& disk, const D88Source& source, RunContext* run) {
   return whole;
 }
 
-// Opens and cuts one D88 file of the run, headed by its path when the run
-// has several (`index` counts them); false if it could not be opened or
-// read, or a file was incomplete or not written.
-bool cutD88File(D88File& disk, const D88Source& source, int index, RunContext* run) {
+// Heads a D88 file's messages with its name (or an archive's that could
+// not be read), a blank line parting it from the block before.
+void printHeading(const char* name, RunContext* run) {
+  printMessage(run->out, run->headings++ == 0 ? kFileHeading : kFileHeadingAfter,
+               Shown(name, run->out).text());
+}
+
+// Cuts the D88 file open in disk; false if it could not be read, or a file
+// was incomplete or not written.
+bool cutOpenD88File(D88File& disk, const D88Source& source, RunContext* run) {
+  ++run->d88Files;
+  if (source.namesPath) printHeading(source.path, run);
+  return disk.readError() != 0 ? reportReadFailure(disk, source, run->out, run->err)
+                               : cutAllImages(disk, source, run);
+}
+
+// Says why the path (or its archive's entry) could not be read.
+void reportInputFailure(InputStep step, const D88Input& input, RunContext* run) {
   std::FILE* out = run->out;
   std::FILE* err = run->err;
-  if (source.namesPath) {
-    printMessage(out, index == 0 ? kFileHeading : kFileHeadingAfter,
-                 Shown(source.path, out).text());
-  }
-  if (!disk.open(source.path)) {
-    const int reason = errno;
+  const Shown name(input.name, err);
+  if (step == InputStep::kOpenFailed && pathInputs.openError() != EFBIG) {
     writeReport(out, err, kOpenFailure);
-    printMessage(err, kOpenFailureReason, Shown(source.path, err).text(), std::strerror(reason));
-    return false;
+    printMessage(err, kOpenFailureReason, name.text(), std::strerror(pathInputs.openError()));
+  } else if (pathInputs.failure() == ArchiveFailure::kNoLibrary) {
+    printReport(out, err, kNoArchiveLibrary, name.text(), archiveKindName(pathInputs.kind()));
+  } else {
+    char why[kInputFailureTextSize];
+    describeInputFailure(pathInputs, why, sizeof why);
+    printReport(out, err, kArchiveUnreadable, name.text(), why);
   }
-  const bool whole = disk.readError() != 0 ? reportReadFailure(disk, source, out, err)
-                                           : cutAllImages(disk, source, run);
+}
+
+// Cuts every D88 file the command-line path gives (the file, or an
+// archive's D88 files); false if one could not be opened or read, or a file
+// was incomplete or not written.
+bool cutPath(D88File& disk, const char* path, bool several, RunContext* run) {
+  bool whole = true;
+  pathInputs.start(path);
+  D88Input input;
+  for (InputStep step; (step = pathInputs.next(disk, &input)) != InputStep::kEnd;) {
+    const bool namesPath = several || input.entry != nullptr;
+    if (step == InputStep::kD88) {
+      whole = cutOpenD88File(disk, D88Source{input.name, namesPath, input.size}, run) && whole;
+    } else if (step != InputStep::kNotD88) {
+      if (namesPath) printHeading(input.name, run);
+      reportInputFailure(step, input, run);
+      whole = false;
+    }
+  }
   disk.close();
+  if (pathInputs.kind() != ArchiveKind::kNone && pathInputs.d88Count() == 0 && whole) {
+    printReport(run->out, run->err, kNoD88InArchive, Shown(path, run->err).text(),
+                pathInputs.entryCount());
+  }
   return whole;
 }
 
@@ -249,10 +293,11 @@ bool cutD88Files(D88File& disk, int argc, const char* const* argv, const ToolOpt
   bool whole = true;
   walk = PathWalk{};
   for (int index = 0; index < files; ++index) {
-    const D88Source source = {nextToolPath(argc, argv, &walk), several};
-    whole = cutD88File(disk, source, index, run) && whole;
+    whole = cutPath(disk, nextToolPath(argc, argv, &walk), several, run) && whole;
   }
-  if (several || options.dryRun || options.outputDir != nullptr) writeClosingNote(*run);
+  if (several || run->d88Files > 1 || options.dryRun || options.outputDir != nullptr) {
+    writeClosingNote(*run);
+  }
   return whole;
 }
 

@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: MIT
+#include "input/d88_inputs.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// True when head[0..available) is shaped like a first image header: a disk
+// size no larger than any image's, and a first track entry inside it (or
+// none). An archive's signature can start a disk name; it cannot also
+// give these.
+bool looksLikeImageHeader(const uint8_t* head, int32_t available) {
+  if (available < kTrackTableOffset + kTrackEntrySize) return false;
+  const int64_t diskSize = loadLeSigned32(head + kDiskSizeOffset);
+  const int64_t firstTrack = loadLeSigned32(head + kTrackTableOffset);
+  return diskSize >= kImageHeaderSize && diskSize <= kMaxImageSize && firstTrack >= 0 &&
+         firstTrack <= diskSize;
+}
+
+// The archive kind that head[0..available) names, or kNone for a D88 file.
+ArchiveKind archiveKindOfHead(const uint8_t* head, int32_t available) {
+  const ArchiveKind kind = archiveKindOf(head, available);
+  return looksLikeImageHeader(head, available) ? ArchiveKind::kNone : kind;
+}
+
+}  // namespace
+
+void D88Inputs::start(const char* commandLinePath) {
+  path = commandLinePath;
+  state = State::kStart;
+  archiveKind = ArchiveKind::kNone;
+  error = 0;
+  d88Files = 0;
+  entries = 0;
+  reader.close();
+}
+
+InputStep D88Inputs::next(D88File& disk, D88Input* input) {
+  disk.close();
+  entryBytes.clear();
+  *input = D88Input{};
+  input->name = path;
+  switch (state) {
+    case State::kStart:
+      return openPath(disk, input);
+    case State::kEntries:
+      return nextEntry(disk, input);
+    case State::kDone:
+      break;
+  }
+  reader.close();
+  streamBytes.release();
+  entryBytes.release();
+  return InputStep::kEnd;
+}
+
+InputStep D88Inputs::openFailed(int reason) {
+  error = reason;
+  state = State::kDone;
+  return InputStep::kOpenFailed;
+}
+
+InputStep D88Inputs::openPath(D88File& disk, D88Input* input) {
+  state = State::kDone;
+  streamBytes.clear();
+  if (std::strcmp(path, "-") == 0) {
+    const int reason = readStandardInput(kMaxD88FileSize, &streamBytes);
+    return reason != 0 ? openFailed(reason) : fromHeldBytes(disk, input);
+  }
+  if (!disk.open(path)) {
+    const int reason = errno;
+    std::FILE* stream = disk.takeUnseekable();
+    if (stream == nullptr) return openFailed(reason);
+    const int readReason = readWholeStream(stream, kMaxD88FileSize, &streamBytes);
+    std::fclose(stream);
+    return readReason != 0 ? openFailed(readReason) : fromHeldBytes(disk, input);
+  }
+  const uint8_t* head = nullptr;
+  const int32_t available = disk.fileHead(&head);
+  archiveKind = archiveKindOfHead(head, available);
+  if (archiveKind == ArchiveKind::kNone || disk.readError() != 0) {
+    ++d88Files;
+    return InputStep::kD88;  // the designed way: read where it lies
+  }
+  disk.close();
+  state = State::kEntries;
+  if (!reader.open(path)) return InputStep::kArchiveFailed;
+  return nextEntry(disk, input);
+}
+
+InputStep D88Inputs::fromHeldBytes(D88File& disk, D88Input* input) {
+  const int32_t available = streamBytes.size() < kImageHeaderSize
+                                ? static_cast<int32_t>(streamBytes.size())
+                                : kImageHeaderSize;
+  archiveKind = archiveKindOfHead(streamBytes.data(), available);
+  if (archiveKind == ArchiveKind::kNone) {
+    disk.openBytes(streamBytes.data(), streamBytes.size());
+    input->size = streamBytes.size();
+    ++d88Files;
+    return InputStep::kD88;
+  }
+  state = State::kEntries;
+  if (!reader.openBytes(streamBytes.data(), streamBytes.size())) return InputStep::kArchiveFailed;
+  return nextEntry(disk, input);
+}
+
+void D88Inputs::nameEntry(const char* entryName, D88Input* input) {
+  input->archive = path;
+  if (reader.wholeFile()) return;  // its one entry is the file itself
+  std::snprintf(name, sizeof name, "%s:%s", path, entryName);
+  input->name = name;
+  input->entry = entryName;
+}
+
+InputStep D88Inputs::nextEntry(D88File& disk, D88Input* input) {
+  for (;;) {
+    if (!reader.next(&entry)) {
+      state = State::kDone;
+      if (reader.failureKind() == ArchiveFailure::kNone) break;
+      return InputStep::kArchiveFailed;
+    }
+    if (!entry.regularFile) continue;  // folders and links hold no disk
+    ++entries;
+    nameEntry(entry.name, input);
+    if (!reader.readData(entry, kMaxD88FileSize, &entryBytes)) {
+      if (reader.ended()) state = State::kDone;
+      return InputStep::kArchiveFailed;
+    }
+    input->size = entryBytes.size();
+    const int32_t available =
+        input->size < kImageHeaderSize ? static_cast<int32_t>(input->size) : kImageHeaderSize;
+    entryVerdict = judgeD88File(entryBytes.data(), available, input->size);
+    disk.openBytes(entryBytes.data(), entryBytes.size());
+    if (entryVerdict.kind != D88Verdict::kD88) return InputStep::kNotD88;
+    ++d88Files;
+    return InputStep::kD88;
+  }
+  reader.close();
+  return InputStep::kEnd;
+}
+
+void describeInputFailure(const D88Inputs& inputs, char* text, std::size_t size) {
+  const bool tooLarge = inputs.openError() == EFBIG;
+  const ArchiveFailure failure = tooLarge ? ArchiveFailure::kTooLarge : inputs.failure();
+  const char* words = inputs.failureWords();
+  switch (failure) {
+    case ArchiveFailure::kNone:
+      std::snprintf(text, size, "%s", std::strerror(inputs.openError()));
+      break;
+    case ArchiveFailure::kNoLibrary:
+      std::snprintf(text, size, "it is a %s: install libarchive13, or unpack it",
+                    archiveKindName(inputs.kind()));
+      break;
+    case ArchiveFailure::kDamaged:
+      std::snprintf(text, size, "the archive is damaged or cut short (%s)",
+                    *words != '\0' ? words : "no reason given");
+      break;
+    case ArchiveFailure::kUnsupported:
+      std::snprintf(text, size, "it is packed in a way that cannot be read (%s); unpack it", words);
+      break;
+    case ArchiveFailure::kEncrypted:
+      std::snprintf(text, size, "it is encrypted, and no password is asked for; unpack it");
+      break;
+    case ArchiveFailure::kTooLarge:
+      std::snprintf(text, size, "it is larger than any D88 file can be (%lld bytes); it was not read",
+                    static_cast<long long>(kMaxD88FileSize));
+      break;
+    case ArchiveFailure::kNoMemory:
+      std::snprintf(text, size, "%s", std::strerror(ENOMEM));
+      break;
+  }
+}

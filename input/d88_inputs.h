@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+// The D88 files one command-line path gives: the file itself, what a pipe
+// or standard input ("-") sends, or each D88 file inside an archive or a
+// compressed file (platform/archive.h), in the archive's order. A file is
+// taken as an archive by its first bytes, and only when they are no D88
+// image header. Prints nothing; a plain D88 file costs no more than opening
+// it.
+#ifndef D88CUT_INPUT_D88_INPUTS_H_
+#define D88CUT_INPUT_D88_INPUTS_H_
+
+#include <cstddef>
+#include <cstdint>
+
+#include "disk/d88_file.h"
+#include "disk/d88_verdict.h"
+#include "platform/archive.h"
+
+// The most bytes a D88 file can hold: 64 images of the largest disk size.
+// An entry or a stream of more is refused unread.
+inline constexpr int64_t kMaxD88FileSize = kMaxImages * kMaxImageSize;
+
+// One D88 file of the run.
+struct D88Input {
+  const char* name = nullptr;     // as messages name it: the path, or "ARCHIVE:ENTRY"
+  const char* archive = nullptr;  // the archive's path, or null for a loose file
+  const char* entry = nullptr;    // the entry's name, or null (loose, or compressed whole)
+  int64_t size = -1;              // its bytes; -1 for a file on disk (ask its path)
+};
+
+enum class InputStep {
+  kD88,            // the D88 file is open in the reader
+  kNotD88,         // an archive entry that is no D88 file (verdict()), open in the reader
+  kOpenFailed,     // the path cannot be opened or read (openError())
+  kArchiveFailed,  // the archive, or the entry when input.entry is set, cannot be read
+  kEnd,            // the path gives nothing more
+};
+
+class D88Inputs;
+
+// Writes why the step kOpenFailed or kArchiveFailed of `inputs` could not
+// give a D88 file, in English, into text[0..size), NUL-terminated: "the
+// archive is damaged or cut short (...)", "it is encrypted; ...". For a
+// missing library it names the kind, for the caller's own line.
+void describeInputFailure(const D88Inputs& inputs, char* text, std::size_t size);
+
+// Room for describeInputFailure's text.
+inline constexpr std::size_t kInputFailureTextSize = 400;
+
+class D88Inputs {
+ public:
+  // Starts on the command-line path (the string must outlive the walk).
+  void start(const char* path);
+
+  // The next D88 file, or what stands in its way, into *input. With kD88 the
+  // file is open in `disk` (its bytes held here until the next call); every
+  // other step leaves disk closed. After kOpenFailed, and after a failure
+  // past which the archive cannot be read on, the next step is kEnd.
+  InputStep next(D88File& disk, D88Input* input);
+
+  // The path's archive kind, kNone for a D88 file (known after the first step).
+  ArchiveKind kind() const { return archiveKind; }
+  // For kOpenFailed: the system's reason (EFBIG: a stream past
+  // kMaxD88FileSize).
+  int openError() const { return error; }
+  // For kArchiveFailed: why, and the library's words.
+  ArchiveFailure failure() const { return reader.failureKind(); }
+  const char* failureWords() const { return reader.failure(); }
+  // For kNotD88: why the entry is no D88 file.
+  const D88Verdict& verdict() const { return entryVerdict; }
+  // The D88 files and the entries of any kind this path gave so far.
+  int d88Count() const { return d88Files; }
+  int entryCount() const { return entries; }
+
+ private:
+  enum class State { kStart, kEntries, kDone };
+  InputStep openPath(D88File& disk, D88Input* input);
+  InputStep fromHeldBytes(D88File& disk, D88Input* input);
+  InputStep nextEntry(D88File& disk, D88Input* input);
+  InputStep openFailed(int reason);
+  void nameEntry(const char* entryName, D88Input* input);
+
+  const char* path = nullptr;
+  State state = State::kDone;
+  ArchiveKind archiveKind = ArchiveKind::kNone;
+  int error = 0;
+  int d88Files = 0;
+  int entries = 0;
+  D88Verdict entryVerdict;
+  ArchiveReader reader;
+  ArchiveEntry entry;
+  HeldBytes streamBytes;  // what a pipe sent
+  HeldBytes entryBytes;   // the entry being read, one at a time
+  char name[4096 + 1 + kEntryNameSize] = {};
+};
+
+#endif  // D88CUT_INPUT_D88_INPUTS_H_

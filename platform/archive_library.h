@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+// The part of libarchive's interface the archive reader calls, as a table
+// filled by whichever build has the library: loaded at run time
+// (archive_library_posix.cc, archive_library_win32.cc) or linked in
+// (archive_library_static.cc). Only archive.cc and those files include it.
+#ifndef D88CUT_PLATFORM_ARCHIVE_LIBRARY_H_
+#define D88CUT_PLATFORM_ARCHIVE_LIBRARY_H_
+
+#include <cstddef>
+#include <cstdint>
+
+struct archive;
+struct archive_entry;
+
+// The library's status codes and the few numbers the reader needs.
+inline constexpr int kArchiveOk = 0;
+inline constexpr int kArchiveEof = 1;
+inline constexpr int kArchiveWarn = -20;
+inline constexpr int kArchiveFatal = -30;
+inline constexpr int kArchiveFormatRaw = 0x90000;
+inline constexpr unsigned kArchiveRegularFile = 0100000;  // AE_IFREG
+inline constexpr unsigned kArchiveFileTypeMask = 0170000;  // AE_IFMT
+
+struct ArchiveApi {
+  archive* (*readNew)();
+  int (*supportFilterAll)(archive*);
+  int (*supportFormatAll)(archive*);
+  int (*supportFormatRaw)(archive*);
+  int (*setFormatOption)(archive*, const char*, const char*, const char*);
+  int (*openFilename)(archive*, const char*, std::size_t);
+  int (*openMemory)(archive*, const void*, std::size_t);
+  int (*nextHeader)(archive*, archive_entry**);
+  std::ptrdiff_t (*readData)(archive*, void*, std::size_t);
+  const char* (*errorString)(archive*);
+  int (*readFree)(archive*);
+  int (*format)(archive*);
+  const char* (*entryPathname)(archive_entry*);
+  const wchar_t* (*entryPathnameW)(archive_entry*);  // Windows' wide names; null elsewhere
+  unsigned (*entryFiletype)(archive_entry*);
+  int (*entrySizeIsSet)(archive_entry*);
+  int64_t (*entrySize)(archive_entry*);
+  int (*entryIsEncrypted)(archive_entry*);
+};
+
+// The library's table, loaded on the first call; null when the library is
+// not there or lacks a function. Platform-specific.
+const ArchiveApi* archiveLibrary();
+
+// Runs the library's calls made between enter and leave in a locale whose
+// characters are UTF-8, so that names the archive marks as UTF-8 come out
+// as they are whatever the user's locale. Platform-specific; enter returns
+// what leave needs.
+void* enterArchiveLocale();
+void leaveArchiveLocale(void* previous);
+
+// The entry's name as UTF-8 into out[0..size) on systems whose library
+// gives wide names; false elsewhere (the caller then reads the bytes).
+bool wideEntryName(const ArchiveApi& api, archive_entry* entry, char* out, std::size_t size);
+
+#endif  // D88CUT_PLATFORM_ARCHIVE_LIBRARY_H_

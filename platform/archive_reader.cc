@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: MIT
+// ArchiveReader: libarchive's reading loop, through the table of
+// archive_library.h.
+#include <cstring>
+
+#include "platform/archive.h"
+#include "platform/archive_library.h"
+#include "platform/console.h"
+
+namespace {
+
+// The library's calls made while this lives read names in UTF-8.
+class ArchiveLocale {
+ public:
+  ArchiveLocale() : previous(enterArchiveLocale()) {}
+  ~ArchiveLocale() { leaveArchiveLocale(previous); }
+  ArchiveLocale(const ArchiveLocale&) = delete;
+  ArchiveLocale& operator=(const ArchiveLocale&) = delete;
+
+ private:
+  void* previous;
+};
+
+archive* asArchive(void* handle) { return static_cast<archive*>(handle); }
+
+void copyText(const char* text, char* out, std::size_t size) {
+  std::strncpy(out, text, size - 1);
+  out[size - 1] = '\0';
+}
+
+// The entry's name as UTF-8 (archive.h).
+void readEntryName(const ArchiveApi& api, archive_entry* entry, char* out, std::size_t size) {
+  if (wideEntryName(api, entry, out, size)) return;
+  const char* name = api.entryPathname(entry);
+  if (name == nullptr) name = "";
+  if (isValidUtf8(name)) {
+    copyText(name, out, size);
+  } else {
+    shiftJisNameToUtf8(name, std::strlen(name), out, size);
+  }
+}
+
+}  // namespace
+
+void ArchiveReader::fail(ArchiveFailure why, bool fatal) {
+  kind = why;
+  finished = finished || fatal;
+  const ArchiveApi* api = archiveLibrary();
+  const char* text = why == ArchiveFailure::kDamaged && api != nullptr && handle != nullptr
+                         ? api->errorString(asArchive(handle))
+                         : nullptr;
+  copyText(text != nullptr ? text : "", words, sizeof words);
+  // "Unsupported ZIP compression method (9: deflation-64-bit)" and the like.
+  if (why == ArchiveFailure::kDamaged && std::strstr(words, "nsupported") != nullptr) {
+    kind = ArchiveFailure::kUnsupported;
+  }
+}
+
+bool ArchiveReader::start() {
+  close();
+  const ArchiveApi* api = archiveLibrary();
+  if (api == nullptr) {
+    fail(ArchiveFailure::kNoLibrary, true);
+    return false;
+  }
+  handle = api->readNew();
+  if (handle == nullptr) {
+    fail(ArchiveFailure::kNoMemory, true);
+    return false;
+  }
+  archive* a = asArchive(handle);
+  api->supportFilterAll(a);
+  api->supportFormatAll(a);
+  api->supportFormatRaw(a);  // one compressed file: its bytes as the one entry
+  // LZH names are Shift_JIS, and unconverted the library refuses them.
+  api->setFormatOption(a, "lha", "hdrcharset", "CP932");
+  return true;
+}
+
+bool ArchiveReader::open(const char* path) {
+  ArchiveLocale locale;
+  if (!start()) return false;
+  if (archiveLibrary()->openFilename(asArchive(handle), path, 65536) != kArchiveOk) {
+    fail(ArchiveFailure::kDamaged, true);
+    return false;
+  }
+  return true;
+}
+
+bool ArchiveReader::openBytes(const uint8_t* bytes, int64_t size) {
+  ArchiveLocale locale;
+  if (!start()) return false;
+  if (archiveLibrary()->openMemory(asArchive(handle), bytes, static_cast<std::size_t>(size)) !=
+      kArchiveOk) {
+    fail(ArchiveFailure::kDamaged, true);
+    return false;
+  }
+  return true;
+}
+
+bool ArchiveReader::next(ArchiveEntry* entry) {
+  kind = ArchiveFailure::kNone;
+  words[0] = '\0';
+  if (handle == nullptr || finished) return false;
+  ArchiveLocale locale;
+  const ArchiveApi& api = *archiveLibrary();
+  archive_entry* header = nullptr;
+  const int status = api.nextHeader(asArchive(handle), &header);
+  if (status == kArchiveEof) {
+    finished = true;
+    return false;
+  }
+  if (status < kArchiveWarn || header == nullptr) {
+    fail(ArchiveFailure::kDamaged, true);  // nothing after a header it cannot read
+    return false;
+  }
+  current = header;
+  rawFormat = api.format(asArchive(handle)) == kArchiveFormatRaw;
+  *entry = ArchiveEntry{};
+  readEntryName(api, header, entry->name, sizeof entry->name);
+  entry->regularFile = (api.entryFiletype(header) & kArchiveFileTypeMask) == kArchiveRegularFile;
+  entry->encrypted = api.entryIsEncrypted(header) != 0;
+  entry->size = api.entrySizeIsSet(header) != 0 ? api.entrySize(header) : -1;
+  return true;
+}
+
+bool ArchiveReader::readData(const ArchiveEntry& entry, int64_t limit, HeldBytes* held) {
+  held->clear();
+  if (handle == nullptr || current == nullptr) return false;
+  if (entry.encrypted) {
+    fail(ArchiveFailure::kEncrypted, false);
+    return false;
+  }
+  if (entry.size > limit) {
+    fail(ArchiveFailure::kTooLarge, false);
+    return false;
+  }
+  ArchiveLocale locale;
+  const ArchiveApi& api = *archiveLibrary();
+  // One byte past the limit tells an entry that holds more.
+  const int64_t first = entry.size >= 0 ? entry.size + 1 : 65536;
+  for (int64_t room = first; held->size() <= limit; room = 65536) {
+    if (!held->reserve(room)) {
+      fail(ArchiveFailure::kNoMemory, false);
+      return false;
+    }
+    const int64_t want = held->room() < limit + 1 - held->size() ? held->room()
+                                                                  : limit + 1 - held->size();
+    const std::ptrdiff_t got =
+        api.readData(asArchive(handle), held->end(), static_cast<std::size_t>(want));
+    if (got < 0) {
+      const bool encrypted = api.entryIsEncrypted(static_cast<archive_entry*>(current)) != 0;
+      fail(encrypted ? ArchiveFailure::kEncrypted : ArchiveFailure::kDamaged,
+           got == kArchiveFatal);
+      held->clear();
+      return false;
+    }
+    if (got == 0) return true;
+    held->grow(got);
+  }
+  held->clear();
+  fail(ArchiveFailure::kTooLarge, false);
+  return false;
+}
+
+void ArchiveReader::close() {
+  if (handle != nullptr) archiveLibrary()->readFree(asArchive(handle));
+  handle = nullptr;
+  current = nullptr;
+  finished = false;
+  kind = ArchiveFailure::kNone;
+  words[0] = '\0';
+}
