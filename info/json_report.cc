@@ -160,9 +160,22 @@ void writeNotes(std::FILE* out, const NoteList& list) {
 
 }  // namespace
 
+void writeJsonArchive(const Report& r) {
+  if (r.archive == nullptr) return;
+  std::fputs(",\"archive\":", r.out);
+  writeJsonString(r.out, r.archive);
+  std::fputs(",\"entry\":", r.out);
+  if (r.entry != nullptr) {
+    writeJsonString(r.out, r.entry);
+  } else {
+    std::fputs("null", r.out);
+  }
+}
+
 void writeJsonFileStart(const Report& r, const char* path, const FileFindings& file) {
   std::fputs("{\"path\":", r.out);
   writeJsonString(r.out, path);
+  writeJsonArchive(r);
   // A path that is not UTF-8 cannot be told back from the string: its bytes.
   if (!isValidUtf8(path)) {
     std::fputs(",\"pathBytes\":\"", r.out);

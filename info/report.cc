@@ -11,9 +11,9 @@ ImageFindings imageFound;
 
 }  // namespace
 
-bool reportFile(D88File& disk, const char* path, const Report& r) {
+bool reportFile(D88File& disk, const char* path, int64_t size, const Report& r) {
   FileFindings file;
-  findFile(disk, fileLength(path), &file);
+  findFile(disk, size >= 0 ? size : fileLength(path), &file);
   if (disk.readError() != 0) {
     // Nothing found is sure: no word on images or notes.
     if (r.json) {
@@ -65,6 +65,7 @@ void reportUnopenedFile(const char* path, const char* reason, const Report& r) {
   if (!r.json) return;
   std::fputs("{\"path\":", r.out);
   writeJsonString(r.out, path);
+  writeJsonArchive(r);
   std::fputs(",\"size\":0,\"error\":", r.out);
   writeJsonString(r.out, reason);
   std::fputs(",\"notes\":[],\"images\":[]}", r.out);

@@ -15,12 +15,17 @@ struct Report {
   bool json = false;      // a JSON object instead of text
   bool sectors = false;   // list every track's records
   bool withPath = false;  // text: start the block with the path (several files)
+  // JSON: the archive the file was read from and its entry's name (null for
+  // a compressed file's one entry), or null for a loose file.
+  const char* archive = nullptr;
+  const char* entry = nullptr;
 };
 
-// Reports the file open in disk, found at `path`. Returns false when a read
+// Reports the file open in disk, found at `path` (or named so, inside an
+// archive), of `size` bytes (-1: ask the file system). Returns false when a read
 // of it failed (D88File::readError): the report stops there, the JSON object
 // is closed with the reason as "readError", and the caller says so.
-bool reportFile(D88File& disk, const char* path, const Report& report);
+bool reportFile(D88File& disk, const char* path, int64_t size, const Report& report);
 
 // Reports a file that could not be opened: a JSON object with its error;
 // nothing in text (the error goes to standard error).
@@ -35,6 +40,8 @@ void writeTextImage(D88File& disk, const Report& r, const ImageFindings& image);
 void writeTextUnreadableImage(const Report& r, int32_t index);
 void writeTextFileEnd(const Report& r, const FileFindings& file);
 
+// ,"archive":...,"entry":... for a file read from an archive; nothing else.
+void writeJsonArchive(const Report& r);
 void writeJsonFileStart(const Report& r, const char* path, const FileFindings& file);
 void writeJsonImage(D88File& disk, const Report& r, const ImageFindings& image, bool first);
 void writeJsonUnreadableImage(const Report& r, int32_t index, bool first);

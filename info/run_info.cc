@@ -6,6 +6,7 @@
 
 #include "d88cut_version.h"
 #include "info/messages.h"
+#include "input/d88_inputs.h"
 #include "info/report.h"
 #include "platform/console.h"
 
@@ -61,32 +62,66 @@ bool parseOptions(int argc, const char* const* argv, std::FILE* err, Options* op
   return false;
 }
 
-// Reports every path of the command line; false when one could not be opened.
+// The D88 files of the path being reported: its name, and an archive
+// entry's bytes.
+D88Inputs pathInputs;
+
+// Says why the path, or an archive's entry, gives no D88 file to report.
+void reportInputFailure(InputStep step, const D88Input& input, const Report& report,
+                        std::FILE* err) {
+  const Shown name(input.name, err);
+  char why[kInputFailureTextSize];
+  describeInputFailure(pathInputs, why, sizeof why);
+  if (step == InputStep::kOpenFailed && pathInputs.openError() != EFBIG) {
+    printReport(report.out, err, kInfoOpenFailure, name.text(), why);
+  } else if (pathInputs.failure() == ArchiveFailure::kNoLibrary) {
+    printReport(report.out, err, kInfoNoArchiveLibrary, name.text(),
+                archiveKindName(pathInputs.kind()));
+  } else {
+    printReport(report.out, err, kInfoReadFailure, name.text(), why);
+  }
+  reportUnopenedFile(input.name, why, report);
+}
+
+// Reports every D88 file (and every other file of an archive) the path
+// gives; false when one could not be opened or read.
+bool reportPath(D88File& disk, const char* path, Report report, std::FILE* err, bool* first) {
+  bool allRead = true;
+  pathInputs.start(path);
+  D88Input input;
+  for (InputStep step; (step = pathInputs.next(disk, &input)) != InputStep::kEnd;) {
+    if (report.json && !*first) std::fputc(',', report.out);
+    *first = false;
+    report.archive = input.archive;
+    report.entry = input.entry;
+    report.withPath = report.withPath || input.entry != nullptr;
+    if (step == InputStep::kD88 || step == InputStep::kNotD88) {
+      if (!reportFile(disk, input.name, input.size, report)) {
+        printReport(report.out, err, kInfoReadFailure, Shown(input.name, err).text(),
+                    std::strerror(disk.readError()));
+        allRead = false;
+      }
+    } else {
+      reportInputFailure(step, input, report, err);
+      allRead = false;
+    }
+  }
+  return allRead;
+}
+
+// Reports every path of the command line; false when one could not be read.
 bool reportPaths(D88File& disk, int argc, const char* const* argv, const Report& report,
                  std::FILE* err) {
-  bool allOpened = true;
+  bool allRead = true;
   bool optionsEnded = false;
   bool first = true;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     if (classify(arg, &optionsEnded) != Word::kPath) continue;
-    if (report.json && !first) std::fputc(',', report.out);
-    if (disk.open(arg)) {
-      if (!reportFile(disk, arg, report)) {
-        printReport(report.out, err, kInfoReadFailure, Shown(arg, err).text(),
-                    std::strerror(disk.readError()));
-        allOpened = false;
-      }
-    } else {
-      const char* reason = std::strerror(errno);
-      printReport(report.out, err, kInfoOpenFailure, Shown(arg, err).text(), reason);
-      reportUnopenedFile(arg, reason, report);
-      allOpened = false;
-    }
-    first = false;
+    allRead = reportPath(disk, arg, report, err, &first) && allRead;
   }
   disk.close();
-  return allOpened;
+  return allRead;
 }
 
 }  // namespace

@@ -516,7 +516,7 @@ TEST_F(InfoTest, CommandLines) {
       {{"-x", good}, 1, "", "d88info: unknown option: -x\n" + usage},
       {{none}, 1, "", "d88info: cannot open " + none + ": " + std::strerror(ENOENT) + "\n"},
       {{none, good}, 1, "file " + good + "  size 688\nimage 0", "d88info: cannot open " + none},
-      {{"-"}, 1, "", "d88info: cannot open -: "},  // a lone "-" is a path
+      {{"-"}, 0, "- is not a D88 file: the file is empty\n", ""},  // standard input: nothing
       {{"--", "-h"}, 1, "", "d88info: cannot open -h: "},
       {{"--version"}, 0, std::string("d88info ") + kProgramVersion + "\n", ""},
       {{"-h"}, 0, usage, ""},

@@ -96,7 +96,7 @@ TEST(ReportFile, AnImageThatCannotBeReadIsSaidSo) {
   EXPECT_FALSE(readImageLayout(disk, 688 + 100, 1, &image));
   Report report;
   report.out = std::tmpfile();
-  reportFile(disk, path.c_str(), report);
+  reportFile(disk, path.c_str(), -1, report);
   std::string text;
   std::rewind(report.out);
   for (int c; (c = std::fgetc(report.out)) != EOF;) text.push_back(static_cast<char>(c));
@@ -108,7 +108,7 @@ TEST(ReportFile, AnImageThatCannotBeReadIsSaidSo) {
   // that names no file) has none, never 0.
   report.out = std::tmpfile();
   report.json = true;
-  reportFile(disk, (path + ".gone").c_str(), report);
+  reportFile(disk, (path + ".gone").c_str(), -1, report);
   text.clear();
   std::rewind(report.out);
   for (int c; (c = std::fgetc(report.out)) != EOF;) text.push_back(static_cast<char>(c));
