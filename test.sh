@@ -2,13 +2,15 @@
 # SPDX-License-Identifier: MIT
 # Builds d88cut and runs every test: `./test.sh`. What the tests need and a
 # Debian machine lacks (CMake, Ninja, a C++ compiler, GoogleTest,
-# nlohmann-json) is installed first with apt-get, saying what; as root
+# nlohmann-json; libarchive, Python, xz, 7z, jLHA and a JDK for the
+# archives) is installed first with apt-get, saying what; as root
 # directly, otherwise through sudo. Without apt-get it names the packages
 # and stops.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-needed=(cmake ninja-build g++ libgtest-dev nlohmann-json3-dev)
+needed=(cmake ninja-build g++ libgtest-dev nlohmann-json3-dev
+        libarchive13 python3 xz-utils p7zip-full jlha-utils default-jdk-headless)
 missing=()
 if command -v dpkg >/dev/null 2>&1; then
   for pkg in "${needed[@]}"; do

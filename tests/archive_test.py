@@ -1,0 +1,214 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""d88cut and d88info on archives, compressed files and pipes.
+
+A run on an archive must be the run on its D88 files unpacked and named in
+the archive's order: the same lines (each heading "ARCHIVE:ENTRY:" instead of
+"ENTRY:"), status and files. The archives are made here: zip, gzip, xz and
+bzip2 with Python, 7z and an encrypted zip with 7z, LZH with jLHA's library
+(MakeLzh.java). A bad archive changes nothing in the folder.
+
+Run as: archive_test.py D88CUT D88INFO MAKE_SAMPLE MAKELZH_JAVA
+"""
+import bz2
+import gzip
+import json
+import lzma
+import os
+import resource
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+D88CUT, D88INFO, MAKE_SAMPLE, MAKELZH = sys.argv[1:5]
+WORK = tempfile.mkdtemp(prefix="d88cut-archives-")
+# The sample set's five images under Japanese names that sort as they stand.
+NAMES = ["1 システム.d88", "2 シナリオ4.d88", "3 シナリオ2.d88", "4 シナリオ3.d88", "5 シナリオ1.d88"]
+OUTPUTS = ["LOADER", "DRIVER", "MUSIC", "MUSIC2"]
+failures = []
+
+
+def path(*parts):
+    return os.path.join(WORK, *parts)
+
+
+def run(program, args, cwd, stdin=None):
+    r = subprocess.run([program] + args, cwd=cwd, stdin=stdin, capture_output=True,
+                       env=dict(os.environ, LC_ALL="C"))
+    return r.returncode, r.stdout, r.stderr
+
+
+def fresh(name):
+    folder = path(name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    return folder
+
+
+def files_in(folder):
+    return {n: open(os.path.join(folder, n), "rb").read() for n in sorted(os.listdir(folder))}
+
+
+def check(label, ok, detail=""):
+    if not ok:
+        failures.append(f"{label}: {detail}")
+
+
+def split_sample():
+    subprocess.run([MAKE_SAMPLE, path("sample.d88")], check=True)
+    data = open(path("sample.d88"), "rb").read()
+    os.makedirs(path("loose"))
+    position = 0
+    for name in NAMES:
+        size = struct.unpack_from("<I", data, position + 0x1C)[0]
+        open(path("loose", name), "wb").write(data[position:position + size])
+        position += size
+    return data
+
+
+def make_zip(archive, names, flagged=True):
+    """A zip of the loose files and junk; unflagged names are patched in as Shift_JIS."""
+    with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("readme.txt", "the disks of the game\n")
+        z.writestr("disks/", "")
+        z.writestr("__MACOSX/._x", b"\x00\x05\x16\x07" + bytes(78))
+        for i, name in enumerate(names):
+            stored = name if flagged else str(i).ljust(len(name.encode("cp932")), "_")
+            z.writestr(stored, open(path("loose", name), "rb").read())
+    if not flagged:
+        data = open(archive, "rb").read()
+        for i, name in enumerate(names):
+            sjis = name.encode("cp932")
+            data = data.replace(str(i).ljust(len(sjis), "_").encode(), sjis)
+        open(archive, "wb").write(data)
+
+
+def make_with(tool_args, archive, names):
+    subprocess.run(tool_args + [archive] + names, cwd=path("loose"), check=True,
+                   stdout=subprocess.DEVNULL)
+
+
+def make_lzh(archive, names, method, level):
+    pairs = [a for n in names for a in (path("loose", n), n)]
+    subprocess.run(["java", "-cp", f"{path('lzh')}:/usr/share/java/jlha.jar", "MakeLzh", archive,
+                    method, str(level)] + pairs, check=True)
+
+
+def same_as_loose(label, archives, loose_args, options=()):
+    """The run on the archives against the run on the loose files, in their folder."""
+    for name in OUTPUTS:
+        if os.path.exists(path("loose", name)):
+            os.remove(path("loose", name))
+    shutil.rmtree(path("loose", "out"), ignore_errors=True)
+    got_dir = fresh("got")
+    want = run(D88CUT, list(options) + loose_args, path("loose"))
+    got = run(D88CUT, list(options) + archives, got_dir)
+    out = got[1]
+    for a in archives:
+        out = out.replace(a.encode() + b":", b"")
+    out = out.replace(path("loose").encode() + b"/", b"")
+    into = "out" if "-d" in options else ""
+    want_files = {n: open(path("loose", into, n), "rb").read() for n in OUTPUTS
+                  if os.path.exists(path("loose", into, n))}
+    got_files = files_in(os.path.join(got_dir, into)) if os.path.isdir(
+        os.path.join(got_dir, into)) else {}
+    check(label + " status", got[0] == want[0], f"{got[0]} != {want[0]}\n{got[2]!r}")
+    check(label + " output", out == want[1], f"\n{out!r}\n!=\n{want[1]!r}")
+    check(label + " errors", got[2] == want[2], f"{got[2]!r} != {want[2]!r}")
+    check(label + " files", got_files == want_files and (len(want_files) == 4 or "-n" in options),
+          sorted(got_files))
+
+
+def expect_refused(label, archive, words, setup=None):
+    """A bad archive: status 1, the archive named, the folder as it was."""
+    folder = fresh("bad")
+    open(os.path.join(folder, "LOADER"), "wb").write(b"old")
+    status, _, err = run(D88CUT, [archive], folder)
+    check(label + " status", status == 1, status)
+    check(label + " words", os.path.basename(archive).encode() in err and words.encode() in err,
+          err)
+    check(label + " folder", files_in(folder) == {"LOADER": b"old"}, sorted(files_in(folder)))
+
+
+def main():
+    sample = split_sample()
+    os.makedirs(path("lzh"))
+    subprocess.run(["javac", "-d", path("lzh"), "-cp", "/usr/share/java/jlha.jar", MAKELZH],
+                   check=True)
+    all_names = [path("loose", n) for n in NAMES]
+    archives = {
+        "zip, UTF-8 names and junk": ("set.zip", lambda a: make_zip(a, NAMES)),
+        "zip, Shift_JIS names": ("sjis.zip", lambda a: make_zip(a, NAMES, flagged=False)),
+        "7z LZMA2": ("set.7z", lambda a: make_with(["7z", "a", "-t7z", "-m0=lzma2"], a, NAMES)),
+        "LZH lh5 level 0": ("set0.lzh", lambda a: make_lzh(a, NAMES, "-lh5-", 0)),
+        "LZH lh6 level 1": ("set1.lzh", lambda a: make_lzh(a, NAMES, "-lh6-", 1)),
+        "LZH lh7 level 2": ("set2.lzh", lambda a: make_lzh(a, NAMES, "-lh7-", 2)),
+        "LZH lh5 level 2": ("set5.lzh", lambda a: make_lzh(a, NAMES, "-lh5-", 2)),
+    }
+    for label, (name, make) in archives.items():
+        make(path(name))
+        same_as_loose(label, [path(name)], NAMES)
+    same_as_loose("zip -d", [path("set.zip")], NAMES, ["-d", "out"])
+    same_as_loose("zip -n", [path("set.zip")], NAMES, ["-n"])
+
+    # Several archives and a loose file in one run.
+    make_zip(path("first.zip"), NAMES[:2])
+    make_with(["7z", "a", "-t7z"], path("last.7z"), NAMES[3:])
+    same_as_loose("mixed", [path("first.zip"), path("loose", NAMES[2]), path("last.7z")],
+                  NAMES, ["-d", "out"])
+
+    # One D88 file compressed whole, and the same through a pipe.
+    for suffix, pack in ((".gz", gzip.compress), (".xz", lzma.compress), (".bz2", bz2.compress)):
+        open(path("sample.d88" + suffix), "wb").write(pack(sample))
+        same_as_loose("sample.d88" + suffix, [path("sample.d88" + suffix)], [path("sample.d88")])
+    want = run(D88CUT, [path("sample.d88")], fresh("want"))
+    with open(path("sample.d88.xz"), "rb") as packed:
+        unpack = subprocess.Popen(["xz", "-dc"], stdin=packed, stdout=subprocess.PIPE)
+        got = run(D88CUT, ["-"], fresh("got"), stdin=unpack.stdout)
+        unpack.wait()
+    check("xz -dc | d88cut -", got == want and files_in(path("got")) == files_in(path("want")),
+          got[2])
+
+    # Archives that cannot be read change nothing.
+    data = open(path("set.zip"), "rb").read()
+    system = zipfile.ZipFile(path("set.zip")).getinfo(NAMES[0])
+    open(path("cut.zip"), "wb").write(data[:system.header_offset + system.compress_size // 2])
+    expect_refused("truncated zip", path("cut.zip"), "damaged or cut short")
+    make_with(["7z", "a", "-tzip", "-pSECRET"], path("secret.zip"), NAMES[:1])
+    expect_refused("encrypted zip", path("secret.zip"), "is encrypted")
+    make_lzh(path("lh1.lzh"), NAMES[:1], "-lh1-", 0)
+    expect_refused("LZH lh1", path("lh1.lzh"), "cannot be read")
+    with zipfile.ZipFile(path("huge.zip"), "w", zipfile.ZIP_DEFLATED) as z:
+        with z.open(zipfile.ZipInfo("huge.d88"), "w", force_zip64=True) as entry:
+            entry.write(sample[:0x2B0])
+            for _ in range(1024):
+                entry.write(bytes(1 << 20))
+    expect_refused("1 GiB entry", path("huge.zip"), "larger than any D88 file")
+    memory = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss * 1024
+    check("memory", memory < 300 << 20, f"{memory} bytes")
+
+    # d88info: each entry reported as its loose file is, named by its archive.
+    _, loose, _ = run(D88INFO, ["--json"] + all_names, WORK)
+    want_files = json.loads(loose)["files"]
+    for name, junk in (("set.zip", 2), ("sjis.zip", 2), ("set2.lzh", 0)):
+        _, listing, _ = run(D88INFO, ["--json", path(name)], WORK)
+        got_files = json.loads(listing)["files"]
+        entries = [f.get("entry") for f in got_files]
+        check("d88info " + name, entries == ["readme.txt", "__MACOSX/._x"][:junk] + NAMES, entries)
+        check("d88info junk", all("notD88" in f for f in got_files[:junk]), got_files[:junk])
+        for got_file, want_file in zip(got_files[junk:], want_files):
+            check("d88info " + got_file["path"], got_file["archive"] == path(name) and
+                  got_file["images"] == want_file["images"], got_file["path"])
+
+    shutil.rmtree(WORK)
+    for failure in failures:
+        print("FAIL", failure)
+    print(f"{len(failures)} failed" if failures else "every archive read as its files")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
