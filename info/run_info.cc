@@ -6,8 +6,8 @@
 
 #include "d88cut_version.h"
 #include "info/messages.h"
-#include "input/d88_inputs.h"
 #include "info/report.h"
+#include "input/d88_inputs.h"
 #include "platform/console.h"
 
 namespace {

@@ -164,7 +164,8 @@ void describeInputFailure(const D88Inputs& inputs, char* text, std::size_t size)
       std::snprintf(text, size, "it is encrypted, and no password is asked for; unpack it");
       break;
     case ArchiveFailure::kTooLarge:
-      std::snprintf(text, size, "it is larger than any D88 file can be (%lld bytes); it was not read",
+      std::snprintf(text, size,
+                    "it is larger than any D88 file can be (%lld bytes); it was not read",
                     static_cast<long long>(kMaxD88FileSize));
       break;
     case ArchiveFailure::kNoMemory:

@@ -49,14 +49,19 @@ void shiftJisNameToUtf8(const char* name, std::size_t length, char* out, std::si
 }
 
 ArchiveKind archiveKindOf(const uint8_t* head, int32_t available) {
-  if (startsWith(head, available, "PK\x03\x04", 4) || startsWith(head, available, "PK\x05\x06", 4) ||
+  if (startsWith(head, available, "PK\x03\x04", 4) ||
+      startsWith(head, available, "PK\x05\x06", 4) ||
       startsWith(head, available, "PK\x07\x08", 4)) {
     return ArchiveKind::kZip;
   }
   if (startsWith(head, available, "7z\xBC\xAF\x27\x1C", 6)) return ArchiveKind::kSevenZip;
   if (startsWith(head, available, "Rar!\x1A\x07", 6)) return ArchiveKind::kRar;
   if (startsWith(head, available, "\x1F\x8B", 2)) return ArchiveKind::kGzip;
-  if (startsWith(head, available, "\xFD" "7zXZ\x00", 6)) return ArchiveKind::kXz;
+  if (startsWith(head, available,
+                 "\xFD"
+                 "7zXZ\x00",
+                 6))
+    return ArchiveKind::kXz;
   if (startsWith(head, available, "BZh", 3) && available >= 4 && head[3] >= '1' && head[3] <= '9') {
     return ArchiveKind::kBzip2;
   }
@@ -109,8 +114,8 @@ int readWholeStream(std::FILE* stream, int64_t limit, HeldBytes* held) {
   for (;;) {
     if (held->size() > limit) return EFBIG;
     if (!held->reserve(65536)) return ENOMEM;
-    const int64_t want = held->room() < limit + 1 - held->size() ? held->room()
-                                                                  : limit + 1 - held->size();
+    const int64_t want =
+        held->room() < limit + 1 - held->size() ? held->room() : limit + 1 - held->size();
     const std::size_t got = std::fread(held->end(), 1, static_cast<size_t>(want), stream);
     held->grow(static_cast<int64_t>(got));
     if (got < static_cast<size_t>(want)) {

@@ -82,14 +82,18 @@ struct ArchiveEntry {
   int64_t size = -1;  // its bytes as the archive records them, or -1
 };
 
+// For tests: the library file that archives load from now on (null: the
+// usual one); the next archive opened loads it afresh.
+void setArchiveLibraryName(const char* name);
+
 // Why a call failed.
 enum class ArchiveFailure {
   kNone,
-  kNoLibrary,  // libarchive is not on this system (or not beside the program)
-  kDamaged,    // the library's words say what (failure())
+  kNoLibrary,    // libarchive is not on this system (or not beside the program)
+  kDamaged,      // the library's words say what (failure())
   kUnsupported,  // a way of packing the library cannot read (failure())
-  kEncrypted,  // the entry needs a password
-  kTooLarge,   // the entry holds more bytes than the limit
+  kEncrypted,    // the entry needs a password
+  kTooLarge,     // the entry holds more bytes than the limit
   kNoMemory,
 };
 

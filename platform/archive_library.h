@@ -18,7 +18,7 @@ inline constexpr int kArchiveEof = 1;
 inline constexpr int kArchiveWarn = -20;
 inline constexpr int kArchiveFatal = -30;
 inline constexpr int kArchiveFormatRaw = 0x90000;
-inline constexpr unsigned kArchiveRegularFile = 0100000;  // AE_IFREG
+inline constexpr unsigned kArchiveRegularFile = 0100000;   // AE_IFREG
 inline constexpr unsigned kArchiveFileTypeMask = 0170000;  // AE_IFMT
 
 struct ArchiveApi {

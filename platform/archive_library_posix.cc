@@ -17,8 +17,11 @@ bool find(void* library, const char* name, Function* function) {
   return symbol != nullptr;
 }
 
+const char* libraryName = nullptr;  // null: the system's
+
 bool load(ArchiveApi* api) {
-  void* library = dlopen("libarchive.so.13", RTLD_NOW | RTLD_LOCAL);
+  void* library =
+      dlopen(libraryName != nullptr ? libraryName : "libarchive.so.13", RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) return false;
   api->entryPathnameW = nullptr;
   const bool all = find(library, "archive_read_new", &api->readNew) &&
@@ -50,6 +53,11 @@ bool loaded = false;
 locale_t utf8Locale = static_cast<locale_t>(0);
 
 }  // namespace
+
+void setArchiveLibraryName(const char* name) {
+  libraryName = name;
+  tried = false;
+}
 
 const ArchiveApi* archiveLibrary() {
   if (!tried) {

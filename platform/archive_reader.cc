@@ -144,14 +144,13 @@ bool ArchiveReader::readData(const ArchiveEntry& entry, int64_t limit, HeldBytes
       fail(ArchiveFailure::kNoMemory, false);
       return false;
     }
-    const int64_t want = held->room() < limit + 1 - held->size() ? held->room()
-                                                                  : limit + 1 - held->size();
+    const int64_t want =
+        held->room() < limit + 1 - held->size() ? held->room() : limit + 1 - held->size();
     const std::ptrdiff_t got =
         api.readData(asArchive(handle), held->end(), static_cast<std::size_t>(want));
     if (got < 0) {
       const bool encrypted = api.entryIsEncrypted(static_cast<archive_entry*>(current)) != 0;
-      fail(encrypted ? ArchiveFailure::kEncrypted : ArchiveFailure::kDamaged,
-           got == kArchiveFatal);
+      fail(encrypted ? ArchiveFailure::kEncrypted : ArchiveFailure::kDamaged, got == kArchiveFatal);
       held->clear();
       return false;
     }

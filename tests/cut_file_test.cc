@@ -13,6 +13,7 @@
 
 #include "game/file_run.h"
 #include "info/run_info.h"
+#include "platform/archive.h"
 #include "platform/console.h"
 #include "platform/console_platform.h"
 #include "platform/output_file.h"
@@ -40,6 +41,29 @@ TEST(RunTool, MissingProgramNameStillGivesUsage) {
   EXPECT_EQ(runTool(disk, 0, argv, out, err), kExitFailure);
   EXPECT_EQ(contents(err), "Usage: d88cut [d88file] (DiskNo.)\n");
   EXPECT_EQ(contents(out), "");
+  std::fclose(out);
+  std::fclose(err);
+}
+
+// An archive where its library cannot be loaded: one line that names the
+// archive, its kind and the way out; nothing written.
+TEST(RunTool, AnArchiveWithoutItsLibraryIsNamed) {
+  ScopedTempDir dir;
+  ScopedCurrentDir inDir(dir.path());
+  std::vector<uint8_t> zip(100, 0);
+  std::memcpy(zip.data(), "PK\x03\x04", 4);
+  ASSERT_TRUE(writeBytes(dir.file("set.zip"), zip));
+  setArchiveLibraryName("libarchive-absent.so.13");
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  const char* argv[] = {"d88cut", "set.zip"};
+  D88File disk;
+  EXPECT_EQ(runTool(disk, 2, argv, out, err), kExitFailure);
+  setArchiveLibraryName(nullptr);
+  EXPECT_EQ(contents(err),
+            "d88cut: error: set.zip is a zip archive: install libarchive13, or unpack it\n");
+  EXPECT_EQ(contents(out), "");
+  EXPECT_FALSE(fileExists(dir.file("LOADER").c_str()));
   std::fclose(out);
   std::fclose(err);
 }

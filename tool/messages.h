@@ -74,8 +74,7 @@ inline constexpr char kNoArchiveLibrary[] =
 // given is written.
 inline constexpr char kArchiveUnreadable[] = "d88cut: error: cannot read %s: %s\n";
 // An archive with no D88 file among its entries: the path, the entries.
-inline constexpr char kNoD88InArchive[] =
-    "d88cut: note: %s holds no D88 file (files in it: %d)\n";
+inline constexpr char kNoD88InArchive[] = "d88cut: note: %s holds no D88 file (files in it: %d)\n";
 
 // The chain of images goes on past the 64 looked at: the path.
 inline constexpr char kMoreImages[] =

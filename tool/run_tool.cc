@@ -59,8 +59,8 @@ struct RunContext {
   bool dryRun;
   RunFiles* files;
   RunInputs inputs = {};
-  int headings = 0;   // files headed so far
-  int d88Files = 0;   // D88 files read so far, loose or in archives
+  int headings = 0;  // files headed so far
+  int d88Files = 0;  // D88 files read so far, loose or in archives
   bool systemDiskSeen = false;
   bool scenarioDisk4Seen = false;
 };
