@@ -38,7 +38,13 @@ if(WIN32)
   file(READ LICENSE D88CUT_LICENSE_TEXT)
   string(REPLACE "\n" "\r\n" D88CUT_LICENSE_TEXT "${D88CUT_LICENSE_TEXT}")
   file(WRITE ${CMAKE_BINARY_DIR}/LICENSE.txt "${D88CUT_LICENSE_TEXT}")
-  install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt DESTINATION .)
+  # libarchive, which d88cut and d88info load to read archives, and its licence.
+  file(READ ${D88CUT_ARCHIVE_PREFIX}/COPYING.libarchive D88CUT_LIBARCHIVE_LICENSE)
+  string(REPLACE "\n" "\r\n" D88CUT_LIBARCHIVE_LICENSE "${D88CUT_LIBARCHIVE_LICENSE}")
+  file(WRITE ${CMAKE_BINARY_DIR}/LICENSE-libarchive.txt "${D88CUT_LIBARCHIVE_LICENSE}")
+  install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt
+                ${CMAKE_BINARY_DIR}/LICENSE-libarchive.txt ${CMAKE_BINARY_DIR}/bin/libarchive.dll
+          DESTINATION .)
   return()
 endif()
 

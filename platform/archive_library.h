@@ -54,7 +54,8 @@ void* enterArchiveLocale();
 void leaveArchiveLocale(void* previous);
 
 // The entry's name as UTF-8 into out[0..size) on systems whose library
-// gives wide names; false elsewhere (the caller then reads the bytes).
+// gives wide names (Windows: for a name it could not give as bytes in the C
+// locale); false elsewhere.
 bool wideEntryName(const ArchiveApi& api, archive_entry* entry, char* out, std::size_t size);
 
 #endif  // D88CUT_PLATFORM_ARCHIVE_LIBRARY_H_

@@ -28,10 +28,12 @@ void copyText(const char* text, char* out, std::size_t size) {
   out[size - 1] = '\0';
 }
 
-// The entry's name as UTF-8 (archive.h).
+// The entry's name as UTF-8 (archive.h): its bytes where the library gives
+// them as they stand in the archive, else the wide name (Windows, for a name
+// the library converted: one marked UTF-8, or an LZH name).
 void readEntryName(const ArchiveApi& api, archive_entry* entry, char* out, std::size_t size) {
-  if (wideEntryName(api, entry, out, size)) return;
   const char* name = api.entryPathname(entry);
+  if ((name == nullptr || *name == '\0') && wideEntryName(api, entry, out, size)) return;
   if (name == nullptr) name = "";
   if (isValidUtf8(name)) {
     copyText(name, out, size);

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+// libarchive linked in (the web page): the table points at its functions,
+// each through a wrapper of the table's own type, so that no call is made
+// through a pointer of another type.
+#include <archive.h>
+#include <archive_entry.h>
+
+#include "platform/archive_library.h"
+
+namespace {
+
+archive* readNew() { return archive_read_new(); }
+int supportFilterAll(archive* a) { return archive_read_support_filter_all(a); }
+int supportFormatAll(archive* a) { return archive_read_support_format_all(a); }
+int supportFormatRaw(archive* a) { return archive_read_support_format_raw(a); }
+int setFormatOption(archive* a, const char* module, const char* option, const char* value) {
+  return archive_read_set_format_option(a, module, option, value);
+}
+int openFilename(archive* a, const char* path, std::size_t block) {
+  return archive_read_open_filename(a, path, block);
+}
+int openMemory(archive* a, const void* bytes, std::size_t size) {
+  return archive_read_open_memory(a, bytes, size);
+}
+int nextHeader(archive* a, archive_entry** entry) { return archive_read_next_header(a, entry); }
+std::ptrdiff_t readData(archive* a, void* buffer, std::size_t size) {
+  return static_cast<std::ptrdiff_t>(archive_read_data(a, buffer, size));
+}
+const char* errorString(archive* a) { return archive_error_string(a); }
+int readFree(archive* a) { return archive_read_free(a); }
+int format(archive* a) { return archive_format(a); }
+const char* entryPathname(archive_entry* entry) { return archive_entry_pathname(entry); }
+unsigned entryFiletype(archive_entry* entry) {
+  return static_cast<unsigned>(archive_entry_filetype(entry));
+}
+int entrySizeIsSet(archive_entry* entry) { return archive_entry_size_is_set(entry); }
+int64_t entrySize(archive_entry* entry) { return archive_entry_size(entry); }
+int entryIsEncrypted(archive_entry* entry) { return archive_entry_is_encrypted(entry); }
+
+const ArchiveApi api = {readNew,         supportFilterAll, supportFormatAll, supportFormatRaw,
+                        setFormatOption, openFilename,     openMemory,       nextHeader,
+                        readData,        errorString,      readFree,         format,
+                        entryPathname,   nullptr,          entryFiletype,    entrySizeIsSet,
+                        entrySize,       entryIsEncrypted};
+
+}  // namespace
+
+void setArchiveLibraryName(const char*) {}  // nothing is loaded
+
+const ArchiveApi* archiveLibrary() { return &api; }
+
+void* enterArchiveLocale() { return nullptr; }  // the page's one locale is UTF-8
+
+void leaveArchiveLocale(void*) {}
+
+bool wideEntryName(const ArchiveApi&, archive_entry*, char*, std::size_t) { return false; }
