@@ -73,8 +73,9 @@ case "$target" in
   web)
     cc=emcc
     ar=emar
+    # Emscripten's objects do not show CMake their byte order: it is told.
     cmake_target=(-DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
-                  -DCMAKE_CROSSCOMPILING_EMULATOR=)
+                  -DCMAKE_C_BYTE_ORDER=LITTLE_ENDIAN -DCMAKE_CROSSCOMPILING_EMULATOR=/bin/false)
     ;;
   *) echo "archive_library.sh: unknown target $target (mingw or web)" >&2; exit 2 ;;
 esac

@@ -30,5 +30,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Loaded only to read archives: recommended, not a dependency.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libarchive13")
 endif()
 include(CPack)

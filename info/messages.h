@@ -8,7 +8,9 @@ inline constexpr char kInfoUsage[] = "usage: d88info [--sectors] [--json] FILE..
 inline constexpr char kInfoHelp[] =
     "usage: d88info [--sectors] [--json] FILE...\n"
     "Shows the disk images in D88 files as they are laid out, what is wrong with\n"
-    "a damaged one, and what d88cut would make of each image.\n"
+    "a damaged one, and what d88cut would make of each image. A FILE may be a zip,\n"
+    "7z, LZH or RAR archive (each file in it is reported) or a D88 file compressed\n"
+    "with gzip, xz or bzip2; - reads standard input.\n"
     "\n"
     "  --sectors  also list the records of every track, one track a line\n"
     "  --json     write one JSON document for all the files instead\n"

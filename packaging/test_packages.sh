@@ -41,6 +41,7 @@ check_road() {
 # The Debian package: it depends on the C library alone, as its programs do.
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ $depends == libc6* && $depends != *,* ]] || { echo "FAIL: the package depends on: $depends"; exit 1; }
+[ "$(dpkg-deb -f "$deb" Recommends)" = libarchive13 ] || { echo "FAIL: the package does not recommend libarchive13"; exit 1; }
 contents=$(dpkg -c "$deb")
 for path in ./usr/share/doc/d88cut/copyright ./usr/share/doc/d88cut/changelog.gz \
             ./usr/share/man/man1/d88cut.1.gz ./usr/share/man/man1/d88info.1.gz; do
@@ -72,15 +73,24 @@ mkdir "$work/local" && tar -xzf "$tarball" -C "$work/local" --strip-components=1
   { echo "FAIL: the README's tar command does not install into a prefix"; exit 1; }
 mkdir "$work/tar" && check_road "tarball" "$work/tar" "$(cd "$work/tar" && "$top/bin/d88cut" ../sample.d88)"
 
-# The zip: exactly the two programs, the README and the licence, and d88cut.exe runs.
+# The zip: exactly the two programs, libarchive.dll, the README and the
+# licences, and d88cut.exe runs, on a D88 file and on a zip of it.
 listed=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-expected="d88cut-${version}-win64/LICENSE.txt d88cut-${version}-win64/README.txt d88cut-${version}-win64/d88cut.exe d88cut-${version}-win64/d88info.exe "
+expected=""
+for file in LICENSE-libarchive.txt LICENSE.txt README.txt d88cut.exe d88info.exe libarchive.dll; do
+  expected+="d88cut-${version}-win64/$file "
+done
 [ "$listed" = "$expected" ] || { echo "FAIL: the zip holds: $listed"; exit 1; }
 unzip -q "$zip" -d "$work"
 win="$work/d88cut-${version}-win64"
-for text in README.txt LICENSE.txt; do
+for text in README.txt LICENSE.txt LICENSE-libarchive.txt; do
   grep -q $'\r$' "$win/$text" || { echo "FAIL: $text has no CR LF line ends"; exit 1; }
 done
 mkdir "$work/zip"
 shown=$(cd "$work/zip" && "$root/cmake/wine-run.sh" "$win/d88cut.exe" ../sample.d88 | tr -d '\r')
 check_road "zip under wine" "$work/zip" "$shown"
+(cd "$work" && python3 -c 'import zipfile; zipfile.ZipFile("sample.zip", "w", zipfile.ZIP_DEFLATED).write("sample.d88")')
+mkdir "$work/zipped"
+shown=$(cd "$work/zipped" && "$root/cmake/wine-run.sh" "$win/d88cut.exe" ../sample.zip | tr -d '\r' |
+  grep -vx '../sample.zip:sample.d88:')
+check_road "a zip of the set, under wine" "$work/zipped" "$shown"
