@@ -71,6 +71,7 @@ case "$target" in
                   -DCMAKE_CROSSCOMPILING_EMULATOR=/bin/false)
     ;;
   web)
+    export PATH="/usr/bin:$PATH"  # emcc's python3 straight, not through a version manager's shim
     cc=emcc
     ar=emar
     # Emscripten's objects do not show CMake their byte order: it is told.
@@ -98,6 +99,7 @@ say "building zlib for $target"
 say "building liblzma for $target"
 cmake -S "$work/xz-utils" -B "$work/xz-build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   "${cmake_target[@]}" -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DCREATE_XZ_SYMLINKS=OFF -DCREATE_LZMA_SYMLINKS=OFF \
   -DCMAKE_C_FLAGS="-DLZMA_API_STATIC" >/dev/null
 cmake --build "$work/xz-build" --target liblzma >/dev/null
 cp "$work/xz-build/liblzma.a" "$prefix/lib/"
@@ -111,7 +113,14 @@ for option in MBEDTLS NETTLE OPENSSL LIBB2 LZ4 LZO ZSTD BZip2 LIBXML2 EXPAT PCRE
   off+=("-DENABLE_$option=OFF")
 done
 off+=(-DENABLE_ICONV=OFF)  # Windows converts names itself; the page has none
-cmake -S "$work/libarchive" -B "$work/libarchive-build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+generator=(-G Ninja)
+if [ "$target" = web ]; then
+  # The checks answered; and Make, as Ninja refuses the shared library that
+  # Emscripten builds static under the static one's name.
+  off+=(-C "$(cd "$(dirname "$0")" && pwd)/archive_library_web.cmake")
+  generator=(-G "Unix Makefiles")
+fi
+cmake -S "$work/libarchive" -B "$work/libarchive-build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
   "${cmake_target[@]}" "${off[@]}" -DPOSIX_REGEX_LIB=NONE -DENABLE_ZLIB=ON -DENABLE_LZMA=ON \
   -DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a" \
   -DLIBLZMA_INCLUDE_DIR="$prefix/include" -DLIBLZMA_LIBRARY="$prefix/lib/liblzma.a" \
@@ -121,7 +130,7 @@ if [ "$target" = mingw ]; then
   cp "$work/libarchive-build/bin/libarchive.dll" "$prefix/bin/"
   x86_64-w64-mingw32-strip "$prefix/bin/libarchive.dll"
 else
-  cmake --build "$work/libarchive-build" --target archive_static >/dev/null
+  cmake --build "$work/libarchive-build" --target archive_static -j 2 >/dev/null
   cp "$work/libarchive-build/libarchive/libarchive.a" "$prefix/lib/"
 fi
 cp "$work/libarchive/libarchive/archive.h" "$work/libarchive/libarchive/archive_entry.h" \

@@ -129,6 +129,20 @@ async function main() {
   const [zip] = await Promise.all([page.waitForEvent('download'), page.click('#zip')]);
   check(zip.suggestedFilename() === 'd88cut-files.zip', 'the zip is offered');
 
+  // The same five disks in a zip: the same messages, headed by the zip's
+  // name, and the same files.
+  const fflate = require('fflate');
+  const entries = {};
+  for (const name of disks) entries[name] = new Uint8Array(fs.readFileSync(path.join(work, name)));
+  entries['readme.txt'] = new TextEncoder().encode('the disks\n');
+  fs.writeFileSync(path.join(work, 'set.zip'), fflate.zipSync(entries, { level: 6 }));
+  const zipped = await pageRun(page, ['set.zip']);
+  check(zipped.replaceAll('set.zip:', '') === expected.log, `set.zip: the page says\n${zipped}`);
+  for (const name of Object.keys(expected.files)) {
+    check((await savedBytes(page, name)).equals(expected.files[name]), `${name} from set.zip differs`);
+  }
+  check(await page.locator('.map canvas').count() === 5, 'a map for each image in the zip');
+
   // A damaged system disk: the warning, and MUSIC marked.
   const damagedLog = await pageRun(page, ['damaged.d88']);
   const damagedExpected = consoleRun(['damaged.d88'], 'damaged');
