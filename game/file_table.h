@@ -61,4 +61,16 @@ constexpr bool tableFitsExtractionBuffer() {
 }
 static_assert(tableFitsExtractionBuffer(), "every file's run fits the extraction buffer");
 
+// The bytes of the buffer an image's reads reach: its longest run (the
+// sectors recognition reads land at the buffer's start, within it). Only
+// these need clearing between images; the rest is never read or written.
+constexpr int32_t longestRun() {
+  int32_t longest = runLength(scenarioDisk4File);
+  for (const FileEntry& entry : systemDiskFiles) {
+    if (runLength(entry) > longest) longest = runLength(entry);
+  }
+  return longest;
+}
+inline constexpr int32_t kExtractionBytesUsed = longestRun();
+
 #endif  // D88CUT_GAME_FILE_TABLE_H_

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "game/file_table.h"
+
 namespace {
 
 // Reads the sector at `at` into buffer; *seen says whether it was there.
@@ -40,3 +42,7 @@ DiskRecognition recogniseDisk(D88File& disk, uint8_t* sectors) {
   }
   return result;
 }
+
+static_assert(kBootSectorLength <= kExtractionBytesUsed &&
+                  kSignatureSectorLength <= kExtractionBytesUsed,
+              "recognition's sectors lie in the part of the buffer cleared between images");

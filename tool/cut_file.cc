@@ -56,10 +56,45 @@ void writeKept(const Extraction& extraction, const KeptCopy& kept) {
   writeMessage(extraction.err, kLineEnd);
 }
 
+// A later copy's flaws: the same words as a note, its file not being the
+// one written.
+void reportLaterFlaws(const Extraction& extraction, const FileEntry& entry, int32_t found,
+                      const RunStop& stop, const RunDamage& damage, const KeptCopy& kept) {
+  constexpr std::size_t kWarning = sizeof "d88cut: warning: " - 1;
+  const int image = static_cast<int>(extraction.image);
+  const Shown path(extraction.path != nullptr ? extraction.path : "", extraction.err);
+  if (stop.reason != RunStop::kNone) {
+    char where[kRunStopTextSize];
+    describeRunStop(stop, where);
+    const int fileFound = static_cast<int>(fileBytesFound(found, entry.offset, entry.length));
+    writeReport(extraction.out, extraction.err, kLaterCopyNote);
+    if (extraction.namesPath) {
+      printMessage(extraction.err, kIncompleteRunOfFile + kWarning, entry.name, path.text(), image,
+                   fileFound, static_cast<int>(entry.length), where);
+    } else {
+      printMessage(extraction.err, kIncompleteRun + kWarning, entry.name, image, fileFound,
+                   static_cast<int>(entry.length), where);
+    }
+    if (damage.sectors == 0) return writeKept(extraction, kept);
+    writeMessage(extraction.err, kLineEnd);
+  }
+  char which[kRunDamageTextSize];
+  describeRunDamage(damage, which);
+  writeReport(extraction.out, extraction.err, kLaterCopyNote);
+  if (extraction.namesPath) {
+    printMessage(extraction.err, kDamagedRunOfFile + kWarning, entry.name, path.text(), image,
+                 which);
+  } else {
+    printMessage(extraction.err, kDamagedRun + kWarning, entry.name, image, which);
+  }
+  writeKept(extraction, kept);
+}
+
 // Warns of an incomplete run (`stop`) and of damaged sectors (`damage`), as
 // far as there are any; the last warning says which copy was kept.
 void reportFlaws(const Extraction& extraction, const FileEntry& entry, int32_t found,
                  const RunStop& stop, const RunDamage& damage, const KeptCopy& kept) {
+  if (extraction.laterCopy) return reportLaterFlaws(extraction, entry, found, stop, damage, kept);
   const int image = static_cast<int>(extraction.image);
   if (stop.reason != RunStop::kNone) {
     char where[kRunStopTextSize];
@@ -152,6 +187,19 @@ int putCut(const Extraction& extraction, const FileEntry& entry, const char* pat
   return 0;
 }
 
+// Says why the file at `path` was not written (it is one of the run's D88
+// files, or the system's error) and records it so.
+CutStatus reportNotWritten(const Extraction& extraction, const FileEntry& entry, const char* path,
+                           bool isInput, int error) {
+  if (isInput) {
+    printReport(extraction.out, extraction.err, kReplacesInput, Shown(path, extraction.err).text());
+  } else {
+    printReport(extraction.out, extraction.err, kWriteFailure, Shown(path, extraction.err).text(),
+                std::strerror(error));
+  }
+  return recordCut(extraction, entry, CutStatus::kNotWritten);
+}
+
 }  // namespace
 
 CutStatus cutFile(const Extraction& extraction, const FileEntry& entry) {
@@ -167,6 +215,11 @@ CutStatus cutFile(const Extraction& extraction, const FileEntry& entry) {
   const bool whole = found == runLength(entry);
   const bool sound = whole && damage.sectors == 0;
   KeptCopy kept = sound ? KeptCopy{} : keptCopyOf(extraction, entry.name, path);
+  if (extraction.laterCopy) {
+    if (!extraction.dryRun) printMessage(extraction.out, kCutting, entry.name);
+    if (!sound) reportFlaws(extraction, entry, found, stop, damage, kept);
+    return sound ? CutStatus::kComplete : flawedStatus(whole, kept);
+  }
   if (extraction.dryRun)
     sayDryRun(extraction, path, whole, damage.sectors > 0, kept);
   else
@@ -176,15 +229,23 @@ CutStatus cutFile(const Extraction& extraction, const FileEntry& entry) {
                     : isInput ? 0
                               : putCut(extraction, entry, path, sound, &kept);
   if (!sound) reportFlaws(extraction, entry, found, stop, damage, kept);
-  if (isInput || error != 0) {
-    if (isInput) {
-      printReport(extraction.out, extraction.err, kReplacesInput,
-                  Shown(path, extraction.err).text());
-    } else {
-      printReport(extraction.out, extraction.err, kWriteFailure, Shown(path, extraction.err).text(),
-                  std::strerror(error));
-    }
-    return recordCut(extraction, entry, CutStatus::kNotWritten);
-  }
+  if (isInput || error != 0) return reportNotWritten(extraction, entry, path, isInput, error);
   return recordCut(extraction, entry, sound ? CutStatus::kComplete : flawedStatus(whole, kept));
+}
+
+CutStatus writeAssembledFile(const Extraction& extraction, const FileEntry& entry, bool whole,
+                             const char* state) {
+  char path[kOutputPathSize];
+  const bool pathFits = outputPath(extraction.outputDir, entry.name, path, sizeof path);
+  if (extraction.dryRun) {
+    printMessage(extraction.out, kDryRunWrite, Shown(path, extraction.out).text(), state);
+  }
+  const bool isInput = pathFits && isRunInput(extraction.inputs, path);
+  KeptCopy kept;
+  const int error = !pathFits ? ENAMETOOLONG
+                    : isInput ? 0
+                              : putCut(extraction, entry, path, /*sound=*/true, &kept);
+  if (isInput || error != 0) return reportNotWritten(extraction, entry, path, isInput, error);
+  if (!whole) return CutStatus::kIncomplete;  // the record of the first copy's cut stands
+  return recordCut(extraction, entry, CutStatus::kComplete);
 }

@@ -37,6 +37,9 @@ struct Extraction {
   const char* outputDir = nullptr;
   bool dryRun = false;
   RunInputs inputs = {};
+  // A later copy of a disk whose file is assembled at the run's end: read
+  // and reported, its flaws as notes, but not written nor recorded.
+  bool laterCopy = false;
 };
 
 // Reads the file's run into the buffer (readFileRun); when the D88 file
@@ -55,6 +58,16 @@ struct Extraction {
 // Reports go to extraction.err after extraction.out is flushed. The cut is
 // recorded in extraction.files.
 CutStatus cutFile(const Extraction& extraction, const FileEntry& entry);
+
+// Writes a file assembled from several copies, its run in
+// extraction.buffer: over any file of its name (a whole file, or a flawed
+// one a sound copy of which this run wrote before), never over one of the
+// run's D88 files. A dry run says "would write PATH (state)" and writes
+// nothing. A whole file is recorded complete; returns kComplete, kIncomplete
+// for a flawed one written (its first copy's record stands), or kNotWritten
+// after an error, which is reported.
+CutStatus writeAssembledFile(const Extraction& extraction, const FileEntry& entry, bool whole,
+                             const char* state);
 
 // Joins the output folder (null: none) and a file name into out[0..size).
 // False when it does not fit.

@@ -157,6 +157,35 @@ inline constexpr char kDryRunIncomplete[] = "incomplete";
 inline constexpr char kDryRunDamaged[] = "damaged";
 inline constexpr char kDryRunIncompleteAndDamaged[] = "incomplete and damaged";
 
+// Heads a later copy's flaw, then the flaw's words as its warning has them
+// (kIncompleteRun, kDamagedRun and their forms with the path, after their
+// "d88cut: warning: "): that copy's file is not the one written.
+inline constexpr char kLaterCopyNote[] = "d88cut: note: ";
+// Several copies of a disk: how a file was assembled. The file, the copies
+// of its group; then, for each copy that gave sectors, kAssembledPart (a
+// separator, the count, "sector" or "sectors", the copy's path and image);
+// then, for each copy that lacked some, kAssembledLacked (its path and
+// image, the count, the word, the first one's track, C, H and R); then a
+// line end.
+inline constexpr char kAssembledFrom[] = "d88cut: note: %s was assembled from %d copies:";
+inline constexpr char kAssembledPart[] = "%s%d %s from %s (image %d)";
+inline constexpr char kAssembledLacked[] =
+    "; %s (image %d) lacked %d %s, the first at track %d (C %d, H %d, R %d)";
+// Copies of a disk that differ in a sector good in both: the file, the
+// sector's track, C, H and R, the earlier copy's path and image, then
+// kCopiesDifferLater with the later one's. They are assembled apart.
+inline constexpr char kCopiesDiffer[] =
+    "d88cut: note: the copies of %s differ at track %d (C %d, H %d, R %d): %s (image %d)";
+inline constexpr char kCopiesDifferLater[] = " and %s (image %d) were not mixed\n";
+// No group of copies gives the file whole: the file, the copies, the first
+// sector missing or damaged in every copy of the first group.
+inline constexpr char kWholeInNoCopy[] =
+    "d88cut: warning: %s is whole in none of its %d copies: track %d (C %d, H %d, R %d) is "
+    "missing or damaged in each\n";
+// A dry run's state of an assembled file: "complete" or "incomplete", then
+// the copies.
+inline constexpr char kDryRunAssembled[] = "%s, assembled from %d copies";
+
 // The closing word of a run of several D88 files, or with options, that
 // did not leave all four files complete: one line per file.
 // Never cut: the file, then the disk it comes from.
@@ -164,6 +193,8 @@ inline constexpr char kNoteNotCut[] = "d88cut: note: %s was not cut: no %s among
 // Its disk was found, but a read failed before the file was reached.
 inline constexpr char kNoteNotReached[] =
     "d88cut: note: %s was not cut: a D88 file could not be read\n";
+// Files made whole from several copies: how many.
+inline constexpr char kNoteAssembled[] = "d88cut: note: files assembled from several copies: %d\n";
 // Cut, but not complete: the file, then why.
 inline constexpr char kNoteNotComplete[] = "d88cut: note: %s is not complete: %s\n";
 inline constexpr char kWhyIncomplete[] = "incomplete";

@@ -12,6 +12,7 @@
 #include "platform/console.h"
 #include "platform/file_length.h"
 #include "platform/output_file.h"
+#include "tool/assemble.h"
 #include "tool/command_line.h"
 #include "tool/cut_file.h"
 #include "tool/messages.h"
@@ -20,24 +21,41 @@ namespace {
 
 uint8_t extractionBuffer[kExtractionBufferSize];
 
-// Announces the image's disk and cuts its files; false if a file was
-// incomplete or not written. Stops at a read failure (D88File::readError).
+// True when a cut makes the run fail whatever later copies give: its file
+// could not be written, or the D88 file could not be read. A flawed cut
+// counts at the run's end, when its file is known (fileLeftFlawed).
+bool failsRun(CutStatus status) {
+  return status == CutStatus::kNotWritten || status == CutStatus::kReadFailed;
+}
+
+// Announces the image's disk and cuts its files; false if a file was not
+// written. Stops at a read failure (D88File::readError).
 bool handleImage(const Extraction& extraction, const DiskRecognition& recognition) {
   bool whole = true;
   if (recognition.kind == DiskRecognition::kSystemDisk) {
     writeMessage(extraction.out, kSystemDisk);
     for (const FileEntry* entry = systemDiskFiles; entry->sector != 0; ++entry) {
-      const CutStatus status = cutFile(extraction, *entry);
-      whole = status == CutStatus::kComplete && whole;
+      const CutStatus status = cutCopy(extraction, *entry);
+      whole = !failsRun(status) && whole;
       if (status == CutStatus::kReadFailed) break;
     }
   } else if (recognition.kind == DiskRecognition::kScenarioDisk) {
     printMessage(extraction.out, kScenarioDisk, static_cast<char>('0' + recognition.scenario));
-    if (recognition.scenario == 4) {
-      whole = cutFile(extraction, scenarioDisk4File) == CutStatus::kComplete;
-    }
+    if (recognition.scenario == 4) whole = !failsRun(cutCopy(extraction, scenarioDisk4File));
   }
   return whole;
+}
+
+// True when one of the game's files was cut but the run left it flawed: no
+// complete copy of it was written (or kept, in a dry run).
+bool fileLeftFlawed(const RunFiles& files) {
+  for (const FileEntry* entry : gameFiles) {
+    CutStatus last = CutStatus::kComplete;
+    if (files.tried(entry->name, &last) && files.completeSource(entry->name).image < 0) {
+      return true;
+    }
+  }
+  return false;
 }
 
 // One D88 file of the run, and how its messages name it.
@@ -116,8 +134,9 @@ bool cutAllImages(D88File& disk, const D88Source& source, RunContext* run) {
   int32_t recognised = 0;
   const int32_t images = disk.imageCount();
   for (int32_t i = 0; i < images && disk.readError() == 0; ++i) {
-    // The whole buffer is cleared once per image, not between its files.
-    std::memset(extractionBuffer, 0, sizeof extractionBuffer);
+    // The buffer is cleared once per image, not between its files: the part
+    // any read reaches.
+    std::memset(extractionBuffer, 0, kExtractionBytesUsed);
     disk.selectImage(i);  // an image that cannot be selected is recognised as none
     const DiskRecognition recognition = recogniseDisk(disk, extractionBuffer);
     if (disk.readError() != 0) break;  // what it is cannot be told
@@ -267,6 +286,7 @@ void writeClosingNote(const RunContext& run) {
     if (run.files->completeSource(entry->name).image >= 0) continue;
     printReport(run.out, run.err, kNoteNotComplete, entry->name, cutStatusText(last).why);
   }
+  if (assembledFiles() > 0) printReport(run.out, run.err, kNoteAssembled, assembledFiles());
 }
 
 // Where the files went, for a window of its own that closes after the run.
@@ -292,9 +312,14 @@ bool cutD88Files(D88File& disk, int argc, const char* const* argv, const ToolOpt
   run->inputs = RunInputs{argc, argv, files};
   bool whole = true;
   walk = PathWalk{};
+  startAssembly();
   for (int index = 0; index < files; ++index) {
     whole = cutPath(disk, nextToolPath(argc, argv, &walk), several, run) && whole;
   }
+  const Extraction atEnd = {disk,       extractionBuffer, run->out, run->err,       0,
+                            run->files, nullptr,          several,  run->outputDir, run->dryRun,
+                            run->inputs};
+  whole = finishAssembly(atEnd) && !fileLeftFlawed(*run->files) && whole;
   if (several || run->d88Files > 1 || options.dryRun || options.outputDir != nullptr) {
     writeClosingNote(*run);
   }

@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: MIT
+// Several damaged copies of a disk make one whole file: d88cut assembles the
+// game's files sector by sector from every copy in the run, never mixing
+// copies that disagree.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "disk/little_endian.h"
+#include "expected_runs.h"
+#include "testing/game_disks.h"
+#include "testing/test_env.h"
+
+namespace {
+
+const std::vector<uint8_t> kLoader = expectedFile(1, 1, 0, 16384);
+const std::vector<uint8_t> kDriver = expectedFile(5, 3, 0, 7552);
+const std::vector<uint8_t> kMusic = expectedFile(24, 4, 256, 56540);
+const std::vector<uint8_t> kMusic2 = expectedFile(72, 4, 385, 11970);
+
+// The header of the 1024-byte record (c, h, r) of a disk built here.
+std::size_t headerOf(const std::vector<uint8_t>& d88, uint8_t c, uint8_t h, uint8_t r) {
+  const uint8_t id[] = {c, h, r, 3};
+  for (std::size_t pos = 688; pos + 16 <= d88.size(); ++pos) {
+    if (std::memcmp(d88.data() + pos, id, 4) == 0 && d88[pos + 14] == 0 && d88[pos + 15] == 4) {
+      return pos;
+    }
+  }
+  return 0;
+}
+
+// Copies of the system disk, each missing sectors (track, R) of its own.
+std::vector<uint8_t> system(std::vector<std::pair<int, int>> missing) {
+  return buildGameDisks({{"SYSTEM", 0, true, std::move(missing)}});
+}
+std::vector<uint8_t> withStatus(std::vector<uint8_t> d88, int track, int r, uint8_t status) {
+  d88[headerOf(d88, static_cast<uint8_t>(track / 2), static_cast<uint8_t>(track % 2),
+               static_cast<uint8_t>(r)) +
+      8] = status;
+  return d88;
+}
+std::vector<uint8_t> shortData(std::vector<uint8_t> d88, int track, int r) {
+  const std::size_t at = headerOf(d88, static_cast<uint8_t>(track / 2),
+                                  static_cast<uint8_t>(track % 2), static_cast<uint8_t>(r));
+  storeLe16(d88, at + 14, 100);
+  return d88;
+}
+// Another release: one byte of LOADER's eighth sector (track 2 R 3) differs.
+std::vector<uint8_t> otherRelease(std::vector<uint8_t> d88) {
+  d88[headerOf(d88, 1, 0, 3) + 16] ^= 0xFF;
+  return d88;
+}
+std::vector<uint8_t> otherLoader() {
+  std::vector<uint8_t> loader = kLoader;
+  loader[7 * 1024] ^= 0xFF;
+  return loader;
+}
+
+TEST(Assembly, CopiesMakeOneWholeFile) {
+  ScopedTempDir input;
+  ScopedTempDir work;
+  const std::vector<uint8_t> scenario4 = buildGameDisks({{"SCENARIO DISK 4", 1, false}});
+  const auto music2Gap = [](int track, int r) {
+    return buildGameDisks({{"SCENARIO DISK 4", 1, false, {{track, r}}}});
+  };
+  struct Case {
+    const char* name;
+    std::vector<std::vector<uint8_t>> copies;  // one D88 file each
+    int status;
+    std::string note;  // the start of a line of standard error; "": no note of assembly
+    const char* file;
+    std::vector<uint8_t> bytes;
+  };
+  const std::string assembled = "d88cut: note: LOADER was assembled from ";
+  const std::string differ =
+      "d88cut: note: the copies of LOADER differ at track 2 (C 1, H 0, R 3): ";
+  const Case cases[] = {
+      {"missing sectors apart",
+       {system({{2, 3}}), system({{3, 2}})},
+       0,
+       assembled + "2 copies: 15 sectors from " + input.file("0.d88") +
+           " (image 0), 1 sector from " + input.file("1.d88") + " (image 0); " +
+           input.file("0.d88") +
+           " (image 0) lacked 1 sector, the first at track 2 (C 1, H 0, R 3); " +
+           input.file("1.d88") + " (image 0) lacked 1 sector, the first at track 3 (C 1, H 1, R 2)",
+       "LOADER",
+       kLoader},
+      {"the other order",
+       {system({{3, 2}}), system({{2, 3}})},
+       0,
+       assembled + "2 copies:",
+       "LOADER",
+       kLoader},
+      {"a CRC error and a missing sector",
+       {withStatus(system({}), 2, 3, 0xB0), system({{3, 2}})},
+       0,
+       assembled + "2 copies:",
+       "LOADER",
+       kLoader},
+      {"a short data field and a CRC error",
+       {shortData(system({}), 25, 2), withStatus(system({}), 26, 1, 0xB0)},
+       0,
+       "d88cut: note: MUSIC was assembled from 2 copies:",
+       "MUSIC",
+       kMusic},
+      {"three copies",
+       {system({{1, 2}}), system({{2, 2}}), system({{3, 2}})},
+       0,
+       assembled + "3 copies:",
+       "LOADER",
+       kLoader},
+      {"two images of one file",
+       {buildGameDisks({{"A", 0, true, {{5, 4}}}, {"B", 0, true, {{6, 1}}}})},
+       0,
+       "d88cut: note: DRIVER was assembled from 2 copies:",
+       "DRIVER",
+       kDriver},
+      {"scenario disk 4 twice",
+       {music2Gap(73, 2), music2Gap(74, 5)},
+       0,
+       "d88cut: note: MUSIC2 was assembled from 2 copies:",
+       "MUSIC2",
+       kMusic2},
+      {"one copy alone whole", {system({{2, 3}}), system({})}, 0, "", "LOADER", kLoader},
+      {"the same sector bad in both",
+       {system({{2, 3}}), withStatus(system({}), 2, 3, 0xB0)},
+       1,
+       "d88cut: warning: LOADER is whole in none of its 2 copies: track 2 (C 1, H 0, R 3) is "
+       "missing or damaged in each",
+       "LOADER",
+       {}},
+      {"two whole releases",
+       {system({}), otherRelease(system({}))},
+       0,
+       differ + input.file("0.d88") + " (image 0) and " + input.file("1.d88") +
+           " (image 0) were not mixed",
+       "LOADER",
+       otherLoader()},
+      {"a damaged copy and another whole release",
+       {system({{3, 2}}), otherRelease(system({}))},
+       0,
+       differ,
+       "LOADER",
+       otherLoader()},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> paths;
+    for (const std::vector<uint8_t>& copy : c.copies) {
+      paths.push_back(input.file(std::to_string(paths.size()) + ".d88"));
+      ASSERT_TRUE(writeBytes(paths.back(), copy));
+    }
+    for (const char* name : {"LOADER", "DRIVER", "MUSIC", "MUSIC2"}) {
+      std::remove(work.file(name).c_str());
+    }
+    const ProgramResult r = runProgram(D88CUT_PATH, paths, work.path());
+    EXPECT_EQ(r.status, c.status) << c.name << "\n" << r.err;
+    if (c.note.empty()) {
+      EXPECT_EQ(r.err.find("was assembled"), std::string::npos) << c.name << "\n" << r.err;
+    } else {
+      EXPECT_NE(r.err.find(c.note), std::string::npos) << c.name << "\n" << r.err;
+    }
+    if (c.bytes.empty()) {
+      EXPECT_NE(readBytes(work.file(c.file)), kLoader) << c.name;
+    } else {
+      EXPECT_EQ(readBytes(work.file(c.file)), c.bytes) << c.name;
+    }
+  }
+  // A dry run of the complementary pair: LOADER would be complete; nothing written.
+  std::vector<std::string> pair = {"-n", input.file("0.d88"), input.file("1.d88")};
+  ASSERT_TRUE(writeBytes(pair[1], system({{2, 3}})));
+  ASSERT_TRUE(writeBytes(pair[2], system({{3, 2}})));
+  for (const char* name : {"LOADER", "DRIVER", "MUSIC", "MUSIC2"}) {
+    std::remove(work.file(name).c_str());
+  }
+  const ProgramResult dry = runProgram(D88CUT_PATH, pair, work.path());
+  EXPECT_EQ(dry.status, 0) << dry.err;
+  EXPECT_NE(dry.out.find("would write LOADER (complete, assembled from 2 copies)"),
+            std::string::npos)
+      << dry.out;
+  EXPECT_NE(dry.err.find("d88cut: note: files assembled from several copies: 1"), std::string::npos)
+      << dry.err;
+  EXPECT_TRUE(work.entries().empty());
+}
+
+}  // namespace
