@@ -16,6 +16,15 @@ inline constexpr char kInfoHelp[] =
     "  --json     write one JSON document for all the files instead\n"
     "  -h, --help show this text\n"
     "  --version  show the version\n";
+// Given several copies of a disk: whether they give a file whole together
+// (the file, the copies), or the first sector missing or damaged in every
+// copy (its track, C, H and R); where copies that differ part.
+inline constexpr char kInfoTogetherWhole[] = "together: %s is whole in its %d copies\n";
+inline constexpr char kInfoTogetherNotWhole[] =
+    "together: %s is whole in none of its %d copies: track %d (C %d, H %d, R %d) is missing or "
+    "damaged in each\n";
+inline constexpr char kInfoCopiesDiffer[] =
+    "together: the copies of %s differ at track %d (C %d, H %d, R %d); they are not mixed\n";
 inline constexpr char kInfoVersion[] = "d88info %s\n";
 inline constexpr char kInfoUnknownOption[] = "d88info: unknown option: %s\n";
 inline constexpr char kInfoOpenFailure[] = "d88info: cannot open %s: %s\n";  // path, reason

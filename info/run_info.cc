@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "d88cut_version.h"
+#include "info/copies.h"
 #include "info/messages.h"
 #include "info/report.h"
 #include "input/d88_inputs.h"
@@ -140,9 +141,16 @@ int runInfo(D88File& disk, int argc, const char* const* argv, std::FILE* out, st
     report.json = options.json;
     report.sectors = options.sectors;
     report.withPath = options.paths > 1;
+    startCopies();
     if (report.json) std::fputs("{\"files\":[\n", out);
     if (!reportPaths(disk, argc, argv, report, err)) status = 1;
-    if (report.json) std::fputs("]}\n", out);
+    if (report.json) {
+      std::fputc(']', out);
+      writeJsonCopies(out);
+      std::fputs("}\n", out);
+    } else {
+      writeTextCopies(out);
+    }
   }
   const int error = finishStream(out);
   if (error == 0) return status;

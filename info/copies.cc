@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+#include "info/copies.h"
+
+#include "game/assembly.h"
+#include "info/messages.h"
+#include "platform/console.h"
+
+namespace {
+
+constexpr int kGameFileCount = sizeof gameFiles / sizeof gameFiles[0];
+
+FileAssembly copiesOf[kGameFileCount];
+RunCopy copyRead;  // one copy at a time
+
+int gameFileIndex(const FileEntry* entry) {
+  for (int i = 0; i < kGameFileCount; ++i) {
+    if (gameFiles[i] == entry) return i;
+  }
+  return -1;
+}
+
+// The first sector no copy of group g has good; -1 when the group is whole.
+int32_t firstBadSector(const FileAssembly& a, int32_t g) {
+  for (int32_t s = 0; s < a.sectors(); ++s) {
+    if (a.sourceOf(g, s) < 0) return s;
+  }
+  return -1;
+}
+
+}  // namespace
+
+void startCopies() {
+  for (FileAssembly& a : copiesOf) a.clear();
+}
+
+void addCopies(D88File& disk, const GameFindings& game) {
+  for (int32_t i = 0; i < game.fileCount; ++i) {
+    const int index = gameFileIndex(game.files[i].entry);
+    if (index < 0) continue;
+    readRunCopy(disk, *game.files[i].entry, &copyRead);
+    if (disk.readError() != 0) return;
+    copiesOf[index].add(copyRead);
+  }
+}
+
+void writeTextCopies(std::FILE* out) {
+  for (int i = 0; i < kGameFileCount; ++i) {
+    const FileAssembly& a = copiesOf[i];
+    if (a.copies() < 2) continue;
+    const char* name = gameFiles[i]->name;
+    if (a.groups() > 1) {
+      const SectorAddress& at = a.where(a.disagreement().sector);
+      printMessage(out, kInfoCopiesDiffer, name, static_cast<int>(at.track), static_cast<int>(at.c),
+                   static_cast<int>(at.h), static_cast<int>(at.r));
+    }
+    const int32_t g = a.chosenGroup();
+    const int32_t bad = firstBadSector(a, g);
+    if (bad < 0) {
+      printMessage(out, kInfoTogetherWhole, name, static_cast<int>(a.copies()));
+    } else {
+      const SectorAddress& at = a.where(bad);
+      printMessage(out, kInfoTogetherNotWhole, name, static_cast<int>(a.copies()),
+                   static_cast<int>(at.track), static_cast<int>(at.c), static_cast<int>(at.h),
+                   static_cast<int>(at.r));
+    }
+  }
+}
+
+void writeJsonCopies(std::FILE* out) {
+  bool first = true;
+  for (int i = 0; i < kGameFileCount; ++i) {
+    const FileAssembly& a = copiesOf[i];
+    if (a.copies() < 2) continue;
+    std::fprintf(out, "%s\"%s\":{\"copies\":%d,\"whole\":%s,\"differ\":%s}",
+                 first ? ",\"together\":{" : ",", gameFiles[i]->name, static_cast<int>(a.copies()),
+                 a.whole(a.chosenGroup()) ? "true" : "false", a.groups() > 1 ? "true" : "false");
+    first = false;
+  }
+  if (!first) std::fputc('}', out);
+}
