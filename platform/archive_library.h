@@ -42,9 +42,19 @@ struct ArchiveApi {
   int (*entryIsEncrypted)(archive_entry*);
 };
 
-// The library's table, loaded on the first call; null when the library is
-// not there or lacks a function. Platform-specific.
+// The library's table, loaded on the first call (loadArchiveLibrary); null
+// when the library is not there or lacks a function.
 const ArchiveApi* archiveLibrary();
+
+// Loads the library file `name` (null: the platform's usual one) and fills
+// *api. False when it cannot be loaded or lacks a function. Platform-specific.
+bool loadArchiveLibrary(const char* name, ArchiveApi* api);
+
+// Fills *api from a loaded library, each function looked up by its name with
+// `lookup`; the wide names' function only `withWideNames`. False when one is
+// missing.
+using ArchiveSymbolLookup = void* (*)(void* library, const char* name);
+bool fillArchiveApi(void* library, ArchiveSymbolLookup lookup, bool withWideNames, ArchiveApi* api);
 
 // Runs the library's calls made between enter and leave in a locale whose
 // characters are UTF-8, so that names the archive marks as UTF-8 come out

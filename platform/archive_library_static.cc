@@ -45,9 +45,10 @@ const ArchiveApi api = {readNew,         supportFilterAll, supportFormatAll, sup
 
 }  // namespace
 
-void setArchiveLibraryName(const char*) {}  // nothing is loaded
-
-const ArchiveApi* archiveLibrary() { return &api; }
+bool loadArchiveLibrary(const char*, ArchiveApi* table) {  // linked in: nothing to load
+  *table = api;
+  return true;
+}
 
 void* enterArchiveLocale() { return nullptr; }  // the page's one locale is UTF-8
 

@@ -42,7 +42,59 @@ void readEntryName(const ArchiveApi& api, archive_entry* entry, char* out, std::
   }
 }
 
+// Looks up `name` into *function; false when the library lacks it.
+template <typename Function>
+bool find(void* library, ArchiveSymbolLookup lookup, const char* name, Function* function) {
+  void* symbol = lookup(library, name);
+  *function = reinterpret_cast<Function>(symbol);
+  return symbol != nullptr;
+}
+
+const char* libraryName = nullptr;  // null: the platform's usual one
+ArchiveApi api;
+bool tried = false;
+bool loaded = false;
+
 }  // namespace
+
+bool fillArchiveApi(void* library, ArchiveSymbolLookup lookup, bool withWideNames,
+                    ArchiveApi* table) {
+  void* l = library;
+  table->entryPathnameW = nullptr;
+  return find(l, lookup, "archive_read_new", &table->readNew) &&
+         find(l, lookup, "archive_read_support_filter_all", &table->supportFilterAll) &&
+         find(l, lookup, "archive_read_support_format_all", &table->supportFormatAll) &&
+         find(l, lookup, "archive_read_support_format_raw", &table->supportFormatRaw) &&
+         find(l, lookup, "archive_read_set_format_option", &table->setFormatOption) &&
+         find(l, lookup, "archive_read_open_filename", &table->openFilename) &&
+         find(l, lookup, "archive_read_open_memory", &table->openMemory) &&
+         find(l, lookup, "archive_read_next_header", &table->nextHeader) &&
+         find(l, lookup, "archive_read_data", &table->readData) &&
+         find(l, lookup, "archive_error_string", &table->errorString) &&
+         find(l, lookup, "archive_read_free", &table->readFree) &&
+         find(l, lookup, "archive_format", &table->format) &&
+         find(l, lookup, "archive_entry_pathname", &table->entryPathname) &&
+         (!withWideNames || find(l, lookup, "archive_entry_pathname_w", &table->entryPathnameW)) &&
+         find(l, lookup, "archive_entry_filetype", &table->entryFiletype) &&
+         find(l, lookup, "archive_entry_size_is_set", &table->entrySizeIsSet) &&
+         find(l, lookup, "archive_entry_size", &table->entrySize) &&
+         find(l, lookup, "archive_entry_is_encrypted", &table->entryIsEncrypted);
+}
+
+// Loaded once; plain flags, not guarded statics: the programs have one
+// thread and need no C++ runtime.
+const ArchiveApi* archiveLibrary() {
+  if (!tried) {
+    tried = true;
+    loaded = loadArchiveLibrary(libraryName, &api);
+  }
+  return loaded ? &api : nullptr;
+}
+
+void setArchiveLibraryName(const char* name) {
+  libraryName = name;
+  tried = false;
+}
 
 void ArchiveReader::fail(ArchiveFailure why, bool fatal) {
   kind = why;
