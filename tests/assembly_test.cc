@@ -4,6 +4,7 @@
 // copies that disagree.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -183,16 +184,21 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
   EXPECT_NE(dry.err.find("d88cut: note: files assembled from several copies: 1"), std::string::npos)
       << dry.err;
   EXPECT_TRUE(work.entries().empty());
-  // d88info says what the copies give together.
-  const ProgramResult info = runProgram(D88INFO_PATH, {pair[1], pair[2]}, work.path());
-  EXPECT_NE(info.out.find("together: LOADER is whole in its 2 copies\n"), std::string::npos)
-      << info.out;
+  // d88info says what the copies give together (its lines end in CR LF on
+  // Windows).
+  const auto report = [&pair, &work] {
+    std::string out = runProgram(D88INFO_PATH, {pair[1], pair[2]}, work.path()).out;
+    out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
+    return out;
+  };
+  const std::string info = report();
+  EXPECT_NE(info.find("together: LOADER is whole in its 2 copies\n"), std::string::npos) << info;
   ASSERT_TRUE(writeBytes(pair[2], withStatus(system({}), 2, 3, 0xB0)));
-  const ProgramResult none = runProgram(D88INFO_PATH, {pair[1], pair[2]}, work.path());
-  EXPECT_NE(none.out.find("together: LOADER is whole in none of its 2 copies: track 2 (C 1, H 0, "
-                          "R 3) is missing or damaged in each\n"),
+  const std::string none = report();
+  EXPECT_NE(none.find("together: LOADER is whole in none of its 2 copies: track 2 (C 1, H 0, R 3) "
+                      "is missing or damaged in each\n"),
             std::string::npos)
-      << none.out;
+      << none;
 }
 
 }  // namespace

@@ -55,15 +55,18 @@ void writeSector(void* context, const SectorAddress& at) {
   list->first = false;
 }
 
-// The sectors of each file's run, and the disk it is cut from:
-// {"LOADER":{"disk":"system","sectors":[[track,c,h,r],...]},...}.
+// The sectors of each file's run, the disk it is cut from, and where the
+// file lies in the run: {"LOADER":{"disk":"system","offset":0,"length":16384,
+// "sectors":[[track,c,h,r],...]},...}.
 int writeRuns(const char* path) {
   std::FILE* out = std::fopen(path, "wb");
   if (out == nullptr) return 2;
   std::fputc('{', out);
   for (const FileEntry* entry : gameFiles) {
-    std::fprintf(out, "%s\"%s\":{\"disk\":\"%s\",\"sectors\":[", entry == gameFiles[0] ? "" : ",",
-                 entry->name, entry == &scenarioDisk4File ? "scenario 4" : "system");
+    std::fprintf(out, "%s\"%s\":{\"disk\":\"%s\",\"offset\":%d,\"length\":%d,\"sectors\":[",
+                 entry == gameFiles[0] ? "" : ",", entry->name,
+                 entry == &scenarioDisk4File ? "scenario 4" : "system",
+                 static_cast<int>(entry->offset), static_cast<int>(entry->length));
     SectorList list = {out, true};
     forEachRunSector(*entry, writeSector, &list);
     std::fputs("]}", out);

@@ -45,36 +45,65 @@
     return text;
   }
 
-  // Puts the files into a fresh folder of the in-memory file system, named
-  // as they are (a name given twice is taken once, the later file).
+  // The name a file is given in the run: its own, or with a number when an
+  // earlier file of the run has that name ("disk (2).d88"); a file named like
+  // one of the game's files goes into a folder of its own, "in/LOADER", so
+  // that the file cut under that name is not it.
+  function runName(name, taken) {
+    const dot = name.lastIndexOf('.');
+    const [stem, ext] = dot > 0 ? [name.slice(0, dot), name.slice(dot)] : [name, ''];
+    let unique = name;
+    for (let k = 2; taken.has(unique); k += 1) unique = `${stem} (${k})${ext}`;
+    taken.add(unique);
+    return Object.prototype.hasOwnProperty.call(FILE_KEYS, unique) ? `in/${unique}` : unique;
+  }
+
+  // Puts the files into a fresh folder of the in-memory file system; every
+  // file is kept, whatever its name. Says which file it is reading.
   async function placeFiles(files, dir) {
     programs.FS.mkdir(dir);
+    programs.FS.mkdir(`${dir}/in`);
     const names = [];
-    for (const file of files) {
-      const bytes = new Uint8Array(await file.arrayBuffer());
-      programs.FS.writeFile(`${dir}/${file.name}`, bytes);
-      if (!names.includes(file.name)) names.push(file.name);
+    const taken = new Set();
+    for (const [i, file] of files.entries()) {
+      say(`Reading ${file.name} (${i + 1} of ${files.length}, ${file.size} bytes)…`);
+      const name = runName(file.name, taken);
+      programs.FS.writeFile(`${dir}/${name}`, new Uint8Array(await file.arrayBuffer()));
+      names.push(name);
     }
     return names;
   }
 
   function removeFolder(dir) {
     for (const name of programs.FS.readdir(dir)) {
-      if (name !== '.' && name !== '..') programs.FS.unlink(`${dir}/${name}`);
+      if (name === '.' || name === '..') continue;
+      const path = `${dir}/${name}`;
+      if (programs.FS.isDir(programs.FS.stat(path).mode)) {
+        removeFolder(path);
+      } else {
+        programs.FS.unlink(path);
+      }
     }
     programs.FS.chdir('/');
     programs.FS.rmdir(dir);
   }
 
+  // The status line, read out by screen readers.
+  function say(text) {
+    $('busy').hidden = false;
+    $('busy').textContent = text;
+  }
+
   async function handle(fileList) {
     const files = Array.from(fileList);
     if (files.length === 0) return;
-    $('busy').hidden = false;
+    say('Reading…');
     await new Promise((resolve) => setTimeout(resolve, 20));  // show "Reading…" first
+    const n = ++serial;
+    const dir = `/run${n}`;
+    let done = 'Done.';
     try {
       await loadPrograms();
-      const n = ++serial;
-      const dir = `/run${n}`;
       const names = await placeFiles(files, dir);
       programs.FS.chdir(dir);
       // d88cut FILE...: its two streams in one log, in order.
@@ -93,20 +122,34 @@
       run(['info', `/json${n}`, `/jsonerr${n}`, 'd88info', '--json', '--sectors', '--', ...names]);
       const infoJson = readText(`/json${n}`, utf8);
       readText(`/jsonerr${n}`, utf8);
-      removeFolder(dir);
       show(log, states, infoText, JSON.parse(infoJson));
+      const count = Object.keys(cut).length;
+      done = `Done: ${count} ${count === 1 ? 'file' : 'files'} cut.`;
     } catch (e) {
+      // What an earlier run showed is not this one's: it goes.
+      cut = {};
       $('results').hidden = false;
+      $('saved').replaceChildren();
+      $('maps').replaceChildren();
+      $('info').textContent = '';
       $('log').textContent = `The page could not read these files (${e && e.message ? e.message : e}).`;
+      done = 'The files could not be read.';
     } finally {
-      $('busy').hidden = true;
+      try {
+        if (programs !== null) removeFolder(dir);
+      } catch (e) { /* never made */ }
+      say(done);
     }
   }
 
+  let lastStates = {};
+
   function show(log, states, infoText, info) {
+    lastStates = states;
     $('results').hidden = false;
     $('log').textContent = log;
     $('info').textContent = infoText;
+    $('why').hidden = !/^d88cut: note: d88info /m.test(log);
     const list = $('saved');
     list.replaceChildren();
     for (const name of Object.keys(gameFiles)) {
@@ -143,9 +186,20 @@
     setTimeout(() => URL.revokeObjectURL(url), 10000);
   }
 
+  // The zip: the files under their own names, and beside each flawed one a
+  // note that says so ("MUSIC - incomplete.txt") with what d88cut said of it.
   function saveZip() {
     const entries = {};
-    for (const name of Object.keys(cut)) entries[name] = cut[name];
+    const log = $('log').textContent.split('\n');
+    for (const name of Object.keys(cut)) {
+      entries[name] = cut[name];
+      const state = lastStates[name] ? lastStates[name].state : 'complete';
+      if (state === 'complete') continue;
+      const said = log.filter((line) => line.includes(` ${name} `) || line.includes(` ${name}:`));
+      const text = `${name} is not complete: it is ${STATE_TEXT[state] || state}.\r\n` +
+        `What d88cut said of it:\r\n${said.join('\r\n')}\r\n`;
+      entries[`${name} - ${STATE_TEXT[state] || state}.txt`] = new TextEncoder().encode(text);
+    }
     save('d88cut-files.zip', fflate.zipSync(entries, { level: 6 }));
   }
 
@@ -161,55 +215,62 @@
   function drawMaps(info) {
     const maps = $('maps');
     maps.replaceChildren();
-    const style = getComputedStyle(document.documentElement);
-    const colour = (key) => style.getPropertyValue(`--${key}`).trim();
     for (const file of info.files) {
       for (const image of file.images) {
         if (image.error) continue;
-        maps.append(drawImage(file.path, image, colour));
+        maps.append(makeMap(file.path, image));
       }
     }
   }
 
-  function drawImage(path, image, colour) {
-    // The run sectors of the files d88cut cuts from this image, by place.
-    const runOf = new Map();
-    for (const name of filesOf(image.game)) {
-      for (const [track, c, h, r] of gameFiles[name].sectors) runOf.set(`${track}/${c}/${h}/${r}`, name);
+  const STATUS_WORDS = {
+    0x00: 'good', 0x10: 'good (deleted-data mark)', 0xa0: 'a CRC error in its ID',
+    0xb0: 'a CRC error in its data', 0xe0: 'no address mark', 0xf0: 'no data mark',
+  };
+  const CELL = 11;     // px per sector: 80 tracks fit the page at 1280 px
+  const MARGIN = 28;   // px for the numbers
+
+  // Where each game file's run lies on an image of its disk: 'track/c/h/r'
+  // -> {name, first, last} (the file's own bytes in that sector, or none).
+  function runPlaces(game) {
+    const places = new Map();
+    for (const name of filesOf(game)) {
+      const { offset, length, sectors } = gameFiles[name];
+      sectors.forEach(([track, c, h, r], k) => {
+        const first = Math.max(0, k * 1024 - offset);
+        const last = Math.min(length, (k + 1) * 1024 - offset) - 1;
+        places.set(`${track}/${c}/${h}/${r}`, { name, first, last, track, c, h, r });
+      });
     }
-    const found = new Set();
+    return places;
+  }
+
+  // The map of one image: tracks across, sector numbers down, each with
+  // numbers; a sector's details on pointer, tap and the arrow keys.
+  function makeMap(path, image) {
+    const places = runPlaces(image.game);
+    const cells = new Map();  // 'track/r' -> {record, place, missing}
     let tracks = 80;
     let rows = 5;
     for (const track of image.tracks) {
       tracks = Math.max(tracks, track.index + 1);
-      for (const record of track.records) rows = Math.max(rows, Math.min(record.r, 64));
-    }
-    const canvas = document.createElement('canvas');
-    const cell = 8;
-    canvas.width = tracks * cell;
-    canvas.height = rows * cell;
-    const g = canvas.getContext('2d');
-    let damaged = 0;
-    for (const track of image.tracks) {
       for (const record of track.records) {
-        if (record.r < 1 || record.r > rows) continue;
-        const key = `${track.index}/${record.c}/${record.h}/${record.r}`;
-        const file = record.n === 3 ? runOf.get(key) : undefined;
-        if (file) found.add(key);
-        const bad = isError(record.status);
-        if (bad) damaged += 1;
-        g.fillStyle = colour(bad ? 'bad' : file ? FILE_KEYS[file] : 'other');
-        g.fillRect(track.index * cell + 1, (record.r - 1) * cell + 1, cell - 2, cell - 2);
+        if (record.r < 1 || record.r > 64) continue;
+        rows = Math.max(rows, record.r);
+        const place = record.n === 3 ? places.get(`${track.index}/${record.c}/${record.h}/${record.r}`) : undefined;
+        if (!cells.has(`${track.index}/${record.r}`)) cells.set(`${track.index}/${record.r}`, { record, place, track: track.index });
       }
     }
     let missing = 0;
-    g.strokeStyle = colour('bad');
-    for (const [key] of runOf) {
-      if (found.has(key)) continue;
-      const [track, , , r] = key.split('/').map(Number);
+    for (const place of places.values()) {
+      const key = `${place.track}/${place.r}`;
+      const cell = cells.get(key);
+      if (cell && cell.place === place) continue;
       missing += 1;
-      g.strokeRect(track * cell + 1.5, (r - 1) * cell + 1.5, cell - 3, cell - 3);
+      cells.set(key, { record: null, place, track: place.track, missing: true });
     }
+    const damaged = [...cells.values()].filter((c) => c.record && isError(c.record.status)).length;
+
     const figure = document.createElement('figure');
     figure.className = 'map';
     const title = document.createElement('h3');
@@ -219,9 +280,92 @@
     const caption = document.createElement('p');
     caption.textContent = `${image.tracks.length} tracks with records; ` +
       `${missing} sectors missing from the runs; ${damaged} recorded with an error`;
+    const scroller = document.createElement('div');
+    scroller.className = 'scroller';
+    const canvas = document.createElement('canvas');
+    canvas.width = MARGIN + tracks * CELL;
+    canvas.height = MARGIN + rows * CELL;
+    canvas.style.width = `${canvas.width}px`;
+    canvas.tabIndex = 0;
     canvas.setAttribute('role', 'img');
-    canvas.setAttribute('aria-label', `${title.textContent}. ${caption.textContent}`);
-    figure.append(title, canvas, caption);
+    canvas.setAttribute('aria-label', `${title.textContent}. ${caption.textContent}. ` +
+      'Arrow keys move through the sectors; the details are read out below.');
+    const details = document.createElement('p');
+    details.className = 'details';
+    details.setAttribute('aria-live', 'polite');
+    details.textContent = 'Point at a sector, tap it, or focus the map and use the arrow keys.';
+    const cursor = { track: 0, r: 1, shown: false };
+
+    const describe = (track, r) => {
+      const cell = cells.get(`${track}/${r}`);
+      const where = `Track ${track} (C ${track >> 1}, H ${track & 1}), R ${r}`;
+      if (!cell) return `${where}: no record.`;
+      const part = cell.place
+        ? ` ${cell.place.name}'s run${cell.place.last >= cell.place.first
+          ? `, its bytes ${cell.place.first}–${cell.place.last}` : ' (before the file begins)'}.`
+        : ' Not in a file d88cut cuts.';
+      if (cell.missing) return `${where}: missing: the run of ${cell.place.name} needs it.${part}`;
+      const rec = cell.record;
+      const status = STATUS_WORDS[rec.status] || `a read error (status 0x${rec.status.toString(16)})`;
+      return `${where}: C ${rec.c} H ${rec.h} R ${rec.r} N ${rec.n}, ${rec.dataSize} data bytes, ` +
+        `${status}.${part}`;
+    };
+    const paint = () => {
+      const g = canvas.getContext('2d');
+      const style = getComputedStyle(document.documentElement);
+      const colour = (key) => style.getPropertyValue(`--${key}`).trim();
+      g.clearRect(0, 0, canvas.width, canvas.height);
+      g.fillStyle = colour('muted');
+      g.font = '10px system-ui, sans-serif';
+      g.textAlign = 'center';
+      for (let t = 0; t < tracks; t += 10) g.fillText(String(t), MARGIN + t * CELL + CELL / 2, 12);
+      g.textAlign = 'right';
+      for (let r = 1; r <= rows; r += rows > 16 ? 4 : 1) g.fillText(String(r), MARGIN - 4, MARGIN + r * CELL - 2);
+      for (const cell of cells.values()) {
+        const r = cell.record ? cell.record.r : cell.place.r;
+        const x = MARGIN + cell.track * CELL;
+        const y = MARGIN + (r - 1) * CELL;
+        if (cell.missing) {
+          g.strokeStyle = colour('bad');
+          g.lineWidth = 2;
+          g.strokeRect(x + 2, y + 2, CELL - 4, CELL - 4);
+          continue;
+        }
+        g.fillStyle = colour(isError(cell.record.status) ? 'bad'
+          : cell.place ? FILE_KEYS[cell.place.name] : 'other');
+        g.fillRect(x + 1, y + 1, CELL - 2, CELL - 2);
+      }
+      if (cursor.shown) {
+        g.strokeStyle = colour('ink');
+        g.lineWidth = 2;
+        g.strokeRect(MARGIN + cursor.track * CELL, MARGIN + (cursor.r - 1) * CELL, CELL, CELL);
+      }
+    };
+    const moveTo = (track, r) => {
+      cursor.track = Math.min(tracks - 1, Math.max(0, track));
+      cursor.r = Math.min(rows, Math.max(1, r));
+      cursor.shown = true;
+      details.textContent = describe(cursor.track, cursor.r);
+      paint();
+    };
+    const atPointer = (event) => {
+      const box = canvas.getBoundingClientRect();
+      const track = Math.floor(((event.clientX - box.left) * canvas.width / box.width - MARGIN) / CELL);
+      const r = Math.floor(((event.clientY - box.top) * canvas.height / box.height - MARGIN) / CELL) + 1;
+      if (track >= 0 && track < tracks && r >= 1 && r <= rows) moveTo(track, r);
+    };
+    canvas.addEventListener('pointermove', atPointer);
+    canvas.addEventListener('pointerdown', atPointer);
+    canvas.addEventListener('focus', () => moveTo(cursor.track, cursor.r));
+    canvas.addEventListener('keydown', (event) => {
+      const step = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] }[event.key];
+      if (!step) return;
+      event.preventDefault();
+      moveTo(cursor.track + step[0], cursor.r + step[1]);
+    });
+    paint();
+    scroller.append(canvas);
+    figure.append(title, scroller, details, caption);
     return figure;
   }
 
@@ -232,6 +376,18 @@
     event.target.value = '';
   });
   $('zip').addEventListener('click', saveZip);
+  // The drop zone opens the chooser, as its button does.
+  $('drop').addEventListener('keydown', (event) => {
+    if (event.target !== $('drop') || (event.key !== 'Enter' && event.key !== ' ')) return;
+    event.preventDefault();
+    $('files').click();
+  });
+  $('why').addEventListener('click', () => {
+    const report = $('report');
+    report.open = true;
+    report.scrollIntoView();
+    report.querySelector('summary').focus();
+  });
   document.addEventListener('dragover', (event) => {
     event.preventDefault();
     $('drop').classList.add('over');

@@ -3,10 +3,15 @@
 // console d88cut of the same source tree: the sample set split into its five
 // disks gives the same messages and the same four files, byte for byte; a
 // damaged set gives the same warning and marks the file; a file of no D88
-// shape gives the designed note; and no request leaves the page.
+// shape gives the designed note; and no request leaves the page. The page
+// answers a person: the drop zone by keyboard, a map's sector details by
+// pointer and arrow keys, every file kept whatever its name, a zip that
+// marks a flawed file, a pointer to d88info's report; axe-core finds no
+// serious fault, light or dark; screenshots at 1280 and 390 px.
 //   node page_test.cjs PAGE SOURCE_DIR
 'use strict';
 const { chromium } = require('playwright-core');
+const fflate = require('fflate');
 const { execFileSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
@@ -69,9 +74,13 @@ function consoleRun(names, folder) {
 async function pageRun(page, names) {
   const before = await page.locator('#log').textContent();
   await page.setInputFiles('#files', names.map((name) => path.join(work, name)));
+  return logAfter(page, before);
+}
+
+async function logAfter(page, before) {
   await page.waitForFunction((old) => {
     const log = document.getElementById('log').textContent;
-    return log !== old && document.getElementById('busy').hidden;
+    return log !== old && !document.getElementById('busy').textContent.endsWith('…');
   }, before);
   return page.locator('#log').textContent();
 }
@@ -83,6 +92,32 @@ async function savedBytes(page, name) {
   ]);
   check(download.suggestedFilename() === name, `${name} is offered as ${download.suggestedFilename()}`);
   return fs.readFileSync(await download.path());
+}
+
+// axe-core over the page with the sample set, light and dark, at 1280 and
+// 390 px, with a screenshot of each before and after the set (the audit
+// alone bypasses the page's Content-Security-Policy, to add axe).
+async function audit(browser, disks) {
+  for (const scheme of ['light', 'dark']) {
+    for (const width of [1280, 390]) {
+      const context = await browser.newContext({ bypassCSP: true, colorScheme: scheme,
+                                                 viewport: { width, height: 900 } });
+      const page = await context.newPage();
+      await page.goto(`file://${page_}`);
+      const shot = (when) => page.screenshot({
+        path: path.join(path.dirname(page_), `page-${width}-${scheme}-${when}.png`), fullPage: true });
+      await shot('before');
+      await pageRun(page, disks);
+      await page.locator('.map canvas').first().hover({ position: { x: 28 + 11 + 5, y: 28 + 5 } });
+      await shot('after');
+      await page.addScriptTag({ path: require.resolve('axe-core/axe.min.js') });
+      const result = await page.evaluate(() => axe.run());
+      const serious = result.violations.filter((v) => v.impact === 'serious' || v.impact === 'critical');
+      check(serious.length === 0, `axe-core, ${scheme}, ${width} px: ` +
+            serious.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(' ')}`).join('; '));
+      await context.close();
+    }
+  }
 }
 
 async function main() {
@@ -131,7 +166,6 @@ async function main() {
 
   // The same five disks in a zip: the same messages, headed by the zip's
   // name, and the same files.
-  const fflate = require('fflate');
   const entries = {};
   for (const name of disks) entries[name] = new Uint8Array(fs.readFileSync(path.join(work, name)));
   entries['readme.txt'] = new TextEncoder().encode('the disks\n');
@@ -143,6 +177,52 @@ async function main() {
   }
   check(await page.locator('.map canvas').count() === 5, 'a map for each image in the zip');
 
+  // The map answers: a LOADER sector by pointer, the next one by the keys.
+  const map = page.locator('.map canvas').first();
+  const details = page.locator('.map .details').first();
+  await map.hover({ position: { x: 28 + 1 * 11 + 5, y: 28 + 5 } });
+  check((await details.textContent()).startsWith(
+    'Track 1 (C 0, H 1), R 1: C 0 H 1 R 1 N 3, 1024 data bytes, good. LOADER\'s run, its bytes 0–1023.'),
+  `the map's details by pointer: ${await details.textContent()}`);
+  await map.focus();
+  await page.keyboard.press('ArrowDown');
+  check((await details.textContent()).includes('R 2') &&
+        (await details.textContent()).includes('its bytes 1024–2047'),
+  `the map's details by keys: ${await details.textContent()}`);
+
+  // The drop zone by keyboard: Enter and Space open the chooser (its input
+  // is clicked; the native dialog is held back here).
+  await page.evaluate(() => {
+    window.chosen = 0;
+    document.getElementById('files').addEventListener('click', (event) => {
+      window.chosen += 1;
+      event.preventDefault();
+    });
+  });
+  for (const key of ['Enter', ' ']) {
+    await page.focus('#drop');
+    await page.keyboard.press(key);
+  }
+  check(await page.evaluate(() => window.chosen) === 2, 'Enter and Space on the drop zone choose');
+  check((await page.locator('#busy').textContent()).startsWith('Done: 5 files cut') ||
+        (await page.locator('#busy').textContent()).startsWith('Done: 4 files cut'),
+        `the status says the run is done: ${await page.locator('#busy').textContent()}`);
+
+  // Files of one name are all kept, and a D88 file named LOADER is read.
+  for (const [folder, disk] of [['A', disks[0]], ['B', disks[1]]]) {
+    fs.mkdirSync(path.join(work, folder));
+    fs.copyFileSync(path.join(work, disk), path.join(work, folder, 'disk.d88'));
+  }
+  const twice = await pageRun(page, ['A/disk.d88', 'B/disk.d88']);
+  check(twice.includes('disk.d88:\nSYSTEM DISK') && twice.includes('disk (2).d88:\nSCENARIO DISK 4'),
+        `two files of one name: ${twice}`);
+  check(await page.locator('#saved li').count() === 4, 'both files of one name were read');
+  fs.copyFileSync(path.join(work, disks[0]), path.join(work, 'LOADER'));
+  const named = await pageRun(page, ['LOADER']);
+  check(named.startsWith('SYSTEM DISK') &&
+        await page.locator('#saved li[data-state="complete"]').count() === 3,
+  `a D88 file named LOADER gives LOADER, DRIVER and MUSIC: ${named}`);
+
   // A damaged system disk: the warning, and MUSIC marked.
   const damagedLog = await pageRun(page, ['damaged.d88']);
   const damagedExpected = consoleRun(['damaged.d88'], 'damaged');
@@ -152,6 +232,13 @@ async function main() {
         'the incomplete MUSIC is marked');
   check((await savedBytes(page, 'MUSIC')).equals(damagedExpected.files.MUSIC),
         'the incomplete MUSIC is the console d88cut\'s');
+  const [flawedZip] = await Promise.all([page.waitForEvent('download'), page.click('#zip')]);
+  const zipped2 = fflate.unzipSync(new Uint8Array(fs.readFileSync(await flawedZip.path())));
+  check(Object.keys(zipped2).includes('MUSIC - incomplete.txt'),
+        `the zip marks the incomplete MUSIC: ${Object.keys(zipped2)}`);
+  await page.locator('.map canvas').first().hover({ position: { x: 28 + 30 * 11 + 5, y: 28 + 5 } });
+  check((await page.locator('.map .details').first().textContent()).includes(
+    'missing: the run of MUSIC needs it'), 'the map says a missing sector is missing');
 
   // A file of no D88 shape: the designed note, never a stack trace.
   const textLog = await pageRun(page, ['notes.txt']);
@@ -160,11 +247,20 @@ async function main() {
   check(await page.locator('#nofiles').isVisible(), 'no file is offered for it');
   check(!(await page.locator('#zip').isVisible()), 'no zip is offered for it');
 
+  // A D88 file with no disk of the game: the pointer to d88info opens its report.
+  const blank = Buffer.from(fs.readFileSync(path.join(work, disks[2])));
+  blank.fill(0, 0x20, 0x2b0);
+  fs.writeFileSync(path.join(work, 'blank.d88'), blank);
+  await pageRun(page, ['blank.d88']);
+  await page.click('#why');
+  check(await page.locator('#report').evaluate((report) => report.open), 'Why? opens the report');
+
   check(errors.length === 0, `no error in the page: ${errors.join('; ')}`);
   const outside = requests.filter((url) => !url.startsWith('file://') && !url.startsWith('blob:') &&
                                            !url.startsWith('data:'));
   check(outside.length === 0, `no request leaves the page: ${outside.join(', ')}`);
   await page.screenshot({ path: path.join(path.dirname(page_), 'page.png'), fullPage: true });
+  await audit(browser, disks);
   await browser.close();
   console.log(`page ${fs.statSync(page_).size} bytes; sample set in ${sampleTime} ms; ` +
               `whole test ${Date.now() - started} ms`);
