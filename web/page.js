@@ -6,43 +6,108 @@
 'use strict';
 (() => {
   const $ = (id) => document.getElementById(id);
-  const utf8 = new TextDecoder('utf-8');  // all the programs write here is UTF-8
   const FILE_KEYS = { LOADER: 'loader', DRIVER: 'driver', MUSIC: 'music', MUSIC2: 'music2' };
   const STATE_TEXT = {
     complete: 'complete', incomplete: 'incomplete', damaged: 'damaged',
     kept: 'kept', 'not written': 'not written', 'read failed': 'could not be read',
   };
 
-  let programs = null;  // the Emscripten module, made on first use
   // The game's files as the programs know them:
-  // {LOADER: {disk: 'system', sectors: [[track, c, h, r], ...]}, ...}.
+  // {LOADER: {disk: 'system', offset, length, sectors: [[track, c, h, r], ...]}, ...}.
   let gameFiles = null;
-  let serial = 0;
   let cut = {};  // name -> bytes of the last run's files
 
-  async function loadPrograms() {
-    if (programs === null) {
-      programs = await createD88Web({ print: () => {}, printErr: () => {} });
-      programs.callMain(['runs', '/runs.json']);
-      gameFiles = JSON.parse(utf8.decode(programs.FS.readFile('/runs.json')));
-    }
-    return programs;
+  // The programs run in a Worker made from this page's own script (a blob:
+  // URL: the page stays one file), so that the page never freezes. This
+  // function is its whole driver: given the files, it runs d88cut and
+  // d88info on them in the in-memory file system and sends back what they
+  // said and cut, then empties the file system again.
+  function workerMain() {
+    const utf8 = new TextDecoder('utf-8');
+    let programs = null;
+    const run = (args) => {
+      try {
+        return programs.callMain(args);
+      } catch (e) {
+        if (e && typeof e.status === 'number') return e.status;  // exit()
+        throw e;
+      }
+    };
+    const readText = (path) => {
+      const text = utf8.decode(programs.FS.readFile(path));
+      programs.FS.unlink(path);
+      return text;
+    };
+    const removeFolder = (dir) => {
+      for (const name of programs.FS.readdir(dir)) {
+        if (name === '.' || name === '..') continue;
+        const path = `${dir}/${name}`;
+        if (programs.FS.isDir(programs.FS.stat(path).mode)) removeFolder(path);
+        else programs.FS.unlink(path);
+      }
+      programs.FS.chdir('/');
+      programs.FS.rmdir(dir);
+    };
+    self.onmessage = async (event) => {
+      const { files } = event.data;
+      const dir = '/run';
+      try {
+        if (programs === null) {
+          programs = await createD88Web({ print: () => {}, printErr: () => {} });
+        }
+        programs.callMain(['runs', '/runs.json']);
+        const gameFiles = JSON.parse(readText('/runs.json'));
+        programs.FS.mkdir(dir);
+        programs.FS.mkdir(`${dir}/in`);
+        let placed = 0;
+        const total = files.reduce((sum, file) => sum + file.buffer.byteLength, 0);
+        for (const file of files) {
+          programs.FS.writeFile(`${dir}/${file.name}`, new Uint8Array(file.buffer));
+          file.buffer = null;  // the worker's copy is in the file system now
+          placed += 1;
+          self.postMessage({ type: 'progress', text: `Read ${placed} of ${files.length} files (${total} bytes); cutting…` });
+        }
+        const names = files.map((file) => file.name);
+        programs.FS.chdir(dir);
+        run(['cut', '/log', '/status', 'd88cut', '--', ...names]);  // both streams in one log, in order
+        const log = readText('/log');
+        const states = JSON.parse(readText('/status'));
+        const cutFiles = {};
+        for (const name of Object.keys(gameFiles)) {
+          if (!states[name].written) continue;  // what lies under its name is no cut of this run
+          try {
+            cutFiles[name] = programs.FS.readFile(`${dir}/${name}`);
+          } catch (e) { /* not cut */ }
+        }
+        self.postMessage({ type: 'progress', text: 'Reporting what is in the files…' });
+        run(['info', '/info', '/infoerr', 'd88info', '--', ...names]);
+        const infoText = readText('/info') + readText('/infoerr');
+        run(['info', '/json', '/jsonerr', 'd88info', '--json', '--sectors', '--', ...names]);
+        const info = JSON.parse(readText('/json'));
+        readText('/jsonerr');
+        removeFolder(dir);
+        self.postMessage({ type: 'done', gameFiles, log, states, cutFiles, infoText, info },
+                         Object.values(cutFiles).map((bytes) => bytes.buffer));
+      } catch (e) {
+        try { removeFolder(dir); } catch (ignored) { /* never made */ }
+        self.postMessage({ type: 'error', message: String(e && e.message ? e.message : e) });
+      }
+    };
   }
 
-  // Runs one program of the page's build; returns its exit status.
-  function run(args) {
-    try {
-      return programs.callMain(args);
-    } catch (e) {
-      if (e && typeof e.status === 'number') return e.status;  // exit()
-      throw e;
-    }
-  }
+  let workerUrl = null;
+  let worker = null;
+  let stopRun = null;  // rejects the run in progress once it is in the worker
+  let activeRun = 0;   // the run in progress, by number
+  let cancelledRun = 0;
 
-  function readText(path, decoder) {
-    const text = decoder.decode(programs.FS.readFile(path));
-    programs.FS.unlink(path);
-    return text;
+  function startWorker() {
+    if (workerUrl === null) {
+      const programsScript = document.getElementById('programs').textContent;
+      workerUrl = URL.createObjectURL(new Blob([programsScript, `\n(${workerMain})();\n`],
+                                               { type: 'text/javascript' }));
+    }
+    worker = new Worker(workerUrl);
   }
 
   // The name a file is given in the run: its own, or with a number when an
@@ -58,87 +123,88 @@
     return Object.prototype.hasOwnProperty.call(FILE_KEYS, unique) ? `in/${unique}` : unique;
   }
 
-  // Puts the files into a fresh folder of the in-memory file system; every
-  // file is kept, whatever its name. Says which file it is reading.
-  async function placeFiles(files, dir) {
-    programs.FS.mkdir(dir);
-    programs.FS.mkdir(`${dir}/in`);
-    const names = [];
-    const taken = new Set();
-    for (const [i, file] of files.entries()) {
-      say(`Reading ${file.name} (${i + 1} of ${files.length}, ${file.size} bytes)…`);
-      const name = runName(file.name, taken);
-      programs.FS.writeFile(`${dir}/${name}`, new Uint8Array(await file.arrayBuffer()));
-      names.push(name);
-    }
-    return names;
-  }
-
-  function removeFolder(dir) {
-    for (const name of programs.FS.readdir(dir)) {
-      if (name === '.' || name === '..') continue;
-      const path = `${dir}/${name}`;
-      if (programs.FS.isDir(programs.FS.stat(path).mode)) {
-        removeFolder(path);
-      } else {
-        programs.FS.unlink(path);
-      }
-    }
-    programs.FS.chdir('/');
-    programs.FS.rmdir(dir);
-  }
-
   // The status line, read out by screen readers.
   function say(text) {
     $('busy').hidden = false;
     $('busy').textContent = text;
   }
 
+  // Reads the files once each (the bytes move to the worker, not copied) and
+  // runs the programs on them there.
+  async function runInWorker(files, id) {
+    const taken = new Set();
+    const payload = [];
+    for (const [i, file] of files.entries()) {
+      say(`Reading ${file.name} (${i + 1} of ${files.length}, ${file.size} bytes)…`);
+      payload.push({ name: runName(file.name, taken), buffer: await file.arrayBuffer() });
+      if (cancelledRun === id || activeRun !== id) throw new Error('cancelled');
+    }
+    if (worker === null) startWorker();
+    return new Promise((resolve, reject) => {
+      stopRun = reject;
+      worker.onmessage = (event) => {
+        const message = event.data;
+        if (message.type === 'progress') say(message.text);
+        else if (message.type === 'done') resolve(message);
+        else reject(new Error(message.message));
+      };
+      worker.onerror = (event) => reject(new Error(event.message || 'the programs stopped'));
+      worker.postMessage({ files: payload }, payload.map((file) => file.buffer));
+    });
+  }
+
+  // Stops the run in progress: its worker and all it held go.
+  function cancel() {
+    cancelledRun = activeRun;
+    if (worker !== null) worker.terminate();
+    worker = null;
+    if (stopRun !== null) stopRun(new Error('cancelled'));
+  }
+
+  // What an earlier run showed is not this one's: it goes.
+  function clearResults(text) {
+    cut = {};
+    $('results').hidden = false;
+    $('saved').replaceChildren();
+    $('maps').replaceChildren();
+    $('info').textContent = '';
+    $('why').hidden = true;
+    $('nofiles').hidden = true;
+    $('zip').hidden = true;
+    $('log').textContent = text;
+  }
+
   async function handle(fileList) {
     const files = Array.from(fileList);
     if (files.length === 0) return;
+    cancel();  // one run at a time: a new drop replaces the one in progress
+    const id = ++activeRun;
     say('Reading…');
-    await new Promise((resolve) => setTimeout(resolve, 20));  // show "Reading…" first
-    const n = ++serial;
-    const dir = `/run${n}`;
+    $('cancel').hidden = false;
     let done = 'Done.';
     try {
-      await loadPrograms();
-      const names = await placeFiles(files, dir);
-      programs.FS.chdir(dir);
-      // d88cut FILE...: its two streams in one log, in order.
-      run(['cut', `/log${n}`, `/status${n}`, 'd88cut', '--', ...names]);
-      const log = readText(`/log${n}`, utf8);
-      const states = JSON.parse(readText(`/status${n}`, utf8));
-      cut = {};
-      for (const name of Object.keys(gameFiles)) {
-        if (!states[name].written) continue;  // what lies under its name is no cut of this run
-        try {
-          cut[name] = programs.FS.readFile(`${dir}/${name}`);
-        } catch (e) { /* not cut */ }
-      }
-      run(['info', `/info${n}`, `/infoerr${n}`, 'd88info', '--', ...names]);
-      const infoText = readText(`/info${n}`, utf8) + readText(`/infoerr${n}`, utf8);
-      run(['info', `/json${n}`, `/jsonerr${n}`, 'd88info', '--json', '--sectors', '--', ...names]);
-      const infoJson = readText(`/json${n}`, utf8);
-      readText(`/jsonerr${n}`, utf8);
-      show(log, states, infoText, JSON.parse(infoJson));
+      const result = await runInWorker(files, id);
+      gameFiles = result.gameFiles;
+      cut = result.cutFiles;
+      show(result.log, result.states, result.infoText, result.info);
       const count = Object.keys(cut).length;
       done = `Done: ${count} ${count === 1 ? 'file' : 'files'} cut.`;
     } catch (e) {
-      // What an earlier run showed is not this one's: it goes.
-      cut = {};
-      $('results').hidden = false;
-      $('saved').replaceChildren();
-      $('maps').replaceChildren();
-      $('info').textContent = '';
-      $('log').textContent = `The page could not read these files (${e && e.message ? e.message : e}).`;
-      done = 'The files could not be read.';
+      if (activeRun !== id) return;  // replaced by a later run, which shows its own
+      const cancelled = e && e.message === 'cancelled';
+      clearResults(cancelled ? 'Cancelled.'
+        : `The page could not read these files (${e && e.message ? e.message : e}).`);
+      done = cancelled ? 'Cancelled.' : 'The files could not be read.';
+      if (!cancelled && worker !== null) {
+        worker.terminate();  // its memory goes with it
+        worker = null;
+      }
     } finally {
-      try {
-        if (programs !== null) removeFolder(dir);
-      } catch (e) { /* never made */ }
-      say(done);
+      if (activeRun === id) {  // a later run speaks for itself
+        stopRun = null;
+        $('cancel').hidden = true;
+        say(done);
+      }
     }
   }
 
@@ -376,6 +442,7 @@
     event.target.value = '';
   });
   $('zip').addEventListener('click', saveZip);
+  $('cancel').addEventListener('click', cancel);
   // The drop zone opens the chooser, as its button does.
   $('drop').addEventListener('keydown', (event) => {
     if (event.target !== $('drop') || (event.key !== 'Enter' && event.key !== ' ')) return;

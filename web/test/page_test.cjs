@@ -120,6 +120,9 @@ async function audit(browser, disks) {
   }
 }
 
+let bigTime = 0;
+let longest = 0;
+
 async function main() {
   const sample = path.join(work, 'sample.d88');
   execFileSync(consoleProgram('make_sample'), [sample]);
@@ -240,6 +243,31 @@ async function main() {
   check((await page.locator('.map .details').first().textContent()).includes(
     'missing: the run of MUSIC needs it'), 'the map says a missing sector is missing');
 
+  // A D88 file of 64 images: the programs run in a worker, so the page's
+  // thread never holds long; and a run can be cancelled, leaving nothing.
+  const big = Buffer.concat(Array.from({ length: 64 },
+                                       (_, i) => fs.readFileSync(path.join(work, disks[i % 5]))));
+  fs.writeFileSync(path.join(work, 'big.d88'), big);
+  await page.evaluate(() => {
+    window.longest = 0;
+    new PerformanceObserver((list) => {
+      for (const entry of list.getEntries()) window.longest = Math.max(window.longest, entry.duration);
+    }).observe({ type: 'longtask' });
+  });
+  t = Date.now();
+  await pageRun(page, ['big.d88']);
+  bigTime = Date.now() - t;
+  longest = await page.evaluate(() => window.longest);
+  check(longest < 250, `the page's thread held ${longest} ms on 64 images`);
+  check(bigTime < 30000, `64 images took ${bigTime} ms`);
+  check(await page.locator('.map canvas').count() === 64, 'a map for each of the 64 images');
+  await page.setInputFiles('#files', [path.join(work, 'big.d88')]);
+  await page.locator('#cancel').click({ timeout: 5000 });
+  await page.waitForFunction(() => document.getElementById('busy').textContent === 'Cancelled.');
+  check(await page.locator('#log').textContent() === 'Cancelled.' &&
+        await page.locator('.map canvas').count() === 0 && await page.locator('#saved li').count() === 0,
+  'a cancelled run leaves nothing shown');
+
   // A file of no D88 shape: the designed note, never a stack trace.
   const textLog = await pageRun(page, ['notes.txt']);
   check(textLog.includes('d88cut: note: notes.txt is not a D88 file: it is text, not a disk image'),
@@ -263,6 +291,7 @@ async function main() {
   await audit(browser, disks);
   await browser.close();
   console.log(`page ${fs.statSync(page_).size} bytes; sample set in ${sampleTime} ms; ` +
+              `64 images in ${bigTime} ms, the page's thread held at most ${longest} ms; ` +
               `whole test ${Date.now() - started} ms`);
 }
 
