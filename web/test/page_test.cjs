@@ -121,7 +121,33 @@ async function audit(browser, disks) {
 }
 
 let bigTime = 0;
+let grown = 0;
 let longest = 0;
+
+// The resident memory of every Chromium process, in bytes: the browser,
+// the page's renderer and its worker.
+function chromiumMemory() {
+  let total = 0;
+  for (const pid of fs.readdirSync('/proc').filter((name) => /^\d+$/.test(name))) {
+    try {
+      if (!fs.readFileSync(`/proc/${pid}/comm`, 'utf8').startsWith('chrom')) continue;
+      const rss = /VmRSS:\s+(\d+) kB/.exec(fs.readFileSync(`/proc/${pid}/status`, 'utf8'));
+      if (rss) total += Number(rss[1]) * 1024;
+    } catch (e) { /* gone meanwhile */ }
+  }
+  return total;
+}
+
+// Runs `names` on the page while sampling Chromium's memory; the most it
+// grew by over its size before the run.
+async function peakMemoryOf(page, names) {
+  const before = chromiumMemory();
+  let peak = before;
+  const timer = setInterval(() => { peak = Math.max(peak, chromiumMemory()); }, 50);
+  await pageRun(page, names);
+  clearInterval(timer);
+  return Math.max(peak, chromiumMemory()) - before;
+}
 
 async function main() {
   const sample = path.join(work, 'sample.d88');
@@ -220,6 +246,10 @@ async function main() {
   check(twice.includes('disk.d88:\nSYSTEM DISK') && twice.includes('disk (2).d88:\nSCENARIO DISK 4'),
         `two files of one name: ${twice}`);
   check(await page.locator('#saved li').count() === 4, 'both files of one name were read');
+  // A name outside Shift_JIS shows as given.
+  fs.copyFileSync(path.join(work, disks[0]), path.join(work, 'Ω ☃ é.d88'));
+  const unicode = await pageRun(page, ['Ω ☃ é.d88', disks[1]]);
+  check(unicode.startsWith('Ω ☃ é.d88:\nSYSTEM DISK'), `a name outside Shift_JIS: ${unicode}`);
   fs.copyFileSync(path.join(work, disks[0]), path.join(work, 'LOADER'));
   const named = await pageRun(page, ['LOADER']);
   check(named.startsWith('SYSTEM DISK') &&
@@ -261,12 +291,25 @@ async function main() {
   check(longest < 250, `the page's thread held ${longest} ms on 64 images`);
   check(bigTime < 30000, `64 images took ${bigTime} ms`);
   check(await page.locator('.map canvas').count() === 64, 'a map for each of the 64 images');
+  // Cancel is pressed the moment the run has started (as a person would,
+  // long before 64 images are read).
+  await page.evaluate(() => document.getElementById('files').addEventListener('change', () => {
+    setTimeout(() => document.getElementById('cancel').click(), 0);
+  }, { once: true }));
   await page.setInputFiles('#files', [path.join(work, 'big.d88')]);
-  await page.locator('#cancel').click({ timeout: 5000 });
   await page.waitForFunction(() => document.getElementById('busy').textContent === 'Cancelled.');
   check(await page.locator('#log').textContent() === 'Cancelled.' &&
         await page.locator('.map canvas').count() === 0 && await page.locator('#saved li').count() === 0,
   'a cancelled run leaves nothing shown');
+
+  // A 100 MB input (64 images and what follows them): Chromium grows by less
+  // than four times its size.
+  const hundred = Buffer.alloc(100 * 1024 * 1024);
+  big.copy(hundred);
+  fs.writeFileSync(path.join(work, 'hundred.d88'), hundred);
+  grown = await peakMemoryOf(page, ['hundred.d88']);
+  check(grown < 4 * hundred.length, `a 100 MB input took ${grown} bytes more`);
+  check(await page.locator('.map canvas').count() === 64, 'the 100 MB input was read');
 
   // A file of no D88 shape: the designed note, never a stack trace.
   const textLog = await pageRun(page, ['notes.txt']);
@@ -292,6 +335,7 @@ async function main() {
   await browser.close();
   console.log(`page ${fs.statSync(page_).size} bytes; sample set in ${sampleTime} ms; ` +
               `64 images in ${bigTime} ms, the page's thread held at most ${longest} ms; ` +
+              `a 100 MB input grew Chromium by ${Math.round(grown / 1048576)} MB; ` +
               `whole test ${Date.now() - started} ms`);
 }
 
