@@ -5,184 +5,20 @@
 #include <cstring>
 
 #include "d88cut_version.h"
-#include "disk/d88_verdict.h"
 #include "game/file_table.h"
-#include "game/recognition.h"
 #include "input/d88_inputs.h"
 #include "platform/console.h"
-#include "platform/file_length.h"
 #include "platform/output_file.h"
 #include "tool/assemble.h"
 #include "tool/command_line.h"
 #include "tool/cut_file.h"
+#include "tool/cut_images.h"
 #include "tool/messages.h"
 
 namespace {
 
-uint8_t extractionBuffer[kExtractionBufferSize];
-
-// True when a cut makes the run fail whatever later copies give: its file
-// could not be written, or the D88 file could not be read. A flawed cut
-// counts at the run's end, when its file is known (fileLeftFlawed).
-bool failsRun(CutStatus status) {
-  return status == CutStatus::kNotWritten || status == CutStatus::kReadFailed;
-}
-
-// Announces the image's disk and cuts its files; false if a file was not
-// written. Stops at a read failure (D88File::readError).
-bool handleImage(const Extraction& extraction, const DiskRecognition& recognition) {
-  bool whole = true;
-  if (recognition.kind == DiskRecognition::kSystemDisk) {
-    writeMessage(extraction.out, kSystemDisk);
-    for (const FileEntry* entry = systemDiskFiles; entry->sector != 0; ++entry) {
-      const CutStatus status = cutCopy(extraction, *entry);
-      whole = !failsRun(status) && whole;
-      if (status == CutStatus::kReadFailed) break;
-    }
-  } else if (recognition.kind == DiskRecognition::kScenarioDisk) {
-    printMessage(extraction.out, kScenarioDisk, static_cast<char>('0' + recognition.scenario));
-    if (recognition.scenario == 4) whole = !failsRun(cutCopy(extraction, scenarioDisk4File));
-  }
-  return whole;
-}
-
-// True when one of the game's files was cut but the run left it flawed: no
-// complete copy of it was written (or kept, in a dry run).
-bool fileLeftFlawed(const RunFiles& files) {
-  for (const FileEntry* entry : gameFiles) {
-    CutStatus last = CutStatus::kComplete;
-    if (files.tried(entry->name, &last) && files.completeSource(entry->name).image < 0) {
-      return true;
-    }
-  }
-  return false;
-}
-
-// One D88 file of the run, and how its messages name it.
-struct D88Source {
-  const char* path;  // the path, or "ARCHIVE:ENTRY"
-  bool namesPath;    // the run has several D88 files, or this one is an entry
-  int64_t size;      // its bytes, or -1 for a file on disk
-};
-
 // The D88 files of the path being read: its name, and an archive entry's bytes.
 D88Inputs pathInputs;
-
-// What every D88 file of the run shares: the streams, the output folder,
-// whether it is a dry run, and what was cut so far.
-struct RunContext {
-  std::FILE* out;
-  std::FILE* err;
-  const char* outputDir;
-  bool dryRun;
-  RunFiles* files;
-  RunInputs inputs = {};
-  int headings = 0;  // files headed so far
-  int d88Files = 0;  // D88 files read so far, loose or in archives
-  bool systemDiskSeen = false;
-  bool scenarioDisk4Seen = false;
-};
-
-// True when the chain of images goes on past the 64 indexed: a whole header
-// where it stopped, at an offset past the last image's.
-bool chainGoesOn(D88File& disk) {
-  const int64_t end = disk.chainEnd();
-  if (disk.imageCount() < kMaxImages || end <= disk.imageOffset(kMaxImages - 1)) return false;
-  uint8_t header[kImageHeaderSize];
-  return disk.readBytesAt(end, header, kImageHeaderSize) == kImageHeaderSize;
-}
-
-// Reports a failed read of the D88 file; false, as the run is not whole.
-bool reportReadFailure(const D88File& disk, const D88Source& source, std::FILE* out,
-                       std::FILE* err) {
-  printReport(out, err, kReadFailure, Shown(source.path, err).text(),
-              std::strerror(disk.readError()));
-  return false;
-}
-
-// Points to d88info for the D88 file at `path`, quoted so that the line can
-// be pasted into a shell.
-void sayWhereWhy(const char* path, std::FILE* err) {
-  char quoted[4 * 4096 + 3];
-  if (!quoteForShell(path, quoted, sizeof quoted)) return;
-  printMessage(err, kSeeWhy, Shown(quoted, err).text());
-}
-
-// The note for a D88 file of which no image was recognised: that it is no
-// D88 file at all, and why, or that it holds no disk of the game.
-void sayNothingRecognised(D88File& disk, const D88Source& source, int32_t images, std::FILE* out,
-                          std::FILE* err) {
-  const D88Verdict verdict =
-      judgeD88File(disk, source.size >= 0 ? source.size : fileLength(source.path));
-  if (verdict.kind != D88Verdict::kD88) {
-    char why[kNotD88TextSize];
-    describeNotD88(verdict, why, sizeof why);
-    printReport(out, err, kNotD88, Shown(source.path, err).text(), why);
-    return;
-  }
-  printReport(out, err, kNothingRecognised, Shown(source.path, err).text(),
-              static_cast<int>(images));
-  if (images > 0) sayWhereWhy(source.path, err);
-}
-
-// Looks at every image of the open file and cuts what it recognises;
-// false if a file was incomplete or not written, or a read failed.
-bool cutAllImages(D88File& disk, const D88Source& source, RunContext* run) {
-  std::FILE* out = run->out;
-  std::FILE* err = run->err;
-  bool whole = true;
-  int32_t recognised = 0;
-  const int32_t images = disk.imageCount();
-  for (int32_t i = 0; i < images && disk.readError() == 0; ++i) {
-    // The buffer is cleared once per image, not between its files: the part
-    // any read reaches.
-    std::memset(extractionBuffer, 0, kExtractionBytesUsed);
-    disk.selectImage(i);  // an image that cannot be selected is recognised as none
-    const DiskRecognition recognition = recogniseDisk(disk, extractionBuffer);
-    if (disk.readError() != 0) break;  // what it is cannot be told
-    if (recognition.kind != DiskRecognition::kOther || recognition.cutShortSystemDisk) ++recognised;
-    if (recognition.cutShortSystemDisk) {
-      printReport(out, err, kCutShortSystemDisk, Shown(source.path, err).text(),
-                  static_cast<int>(i));
-      whole = false;
-    }
-    run->systemDiskSeen |= recognition.kind == DiskRecognition::kSystemDisk;
-    run->scenarioDisk4Seen |= recognition.scenario == 4;
-    const Extraction extraction = {disk,
-                                   extractionBuffer,
-                                   out,
-                                   err,
-                                   i,
-                                   run->files,
-                                   source.path,
-                                   source.namesPath,
-                                   run->outputDir,
-                                   run->dryRun,
-                                   run->inputs};
-    whole = handleImage(extraction, recognition) && whole;
-  }
-  const bool moreImages = disk.readError() == 0 && chainGoesOn(disk);
-  if (disk.readError() != 0) return reportReadFailure(disk, source, out, err);
-  if (moreImages) printReport(out, err, kMoreImages, Shown(source.path, err).text());
-  if (recognised == 0) sayNothingRecognised(disk, source, images, out, err);
-  return whole;
-}
-
-// Heads a D88 file's messages with its name (or an archive's that could
-// not be read), a blank line parting it from the block before.
-void printHeading(const char* name, RunContext* run) {
-  printMessage(run->out, run->headings++ == 0 ? kFileHeading : kFileHeadingAfter,
-               Shown(name, run->out).text());
-}
-
-// Cuts the D88 file open in disk; false if it could not be read, or a file
-// was incomplete or not written.
-bool cutOpenD88File(D88File& disk, const D88Source& source, RunContext* run) {
-  ++run->d88Files;
-  if (source.namesPath) printHeading(source.path, run);
-  return disk.readError() != 0 ? reportReadFailure(disk, source, run->out, run->err)
-                               : cutAllImages(disk, source, run);
-}
 
 // Says why the path (or its archive's entry) could not be read.
 void reportInputFailure(InputStep step, const D88Input& input, RunContext* run) {
@@ -316,9 +152,8 @@ bool cutD88Files(D88File& disk, int argc, const char* const* argv, const ToolOpt
   for (int index = 0; index < files; ++index) {
     whole = cutPath(disk, nextToolPath(argc, argv, &walk), several, run) && whole;
   }
-  const Extraction atEnd = {disk,       extractionBuffer, run->out, run->err,       0,
-                            run->files, nullptr,          several,  run->outputDir, run->dryRun,
-                            run->inputs};
+  const Extraction atEnd = {disk,    nullptr, run->out,       run->err,    0,          run->files,
+                            nullptr, several, run->outputDir, run->dryRun, run->inputs};
   whole = finishAssembly(atEnd) && !fileLeftFlawed(*run->files) && whole;
   if (several || run->d88Files > 1 || options.dryRun || options.outputDir != nullptr) {
     writeClosingNote(*run);

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+// Cutting the images of one D88 file of a run: each image recognised,
+// announced and its files cut (tool/assemble.h for copies), and the notes a
+// file gives when nothing of the game is in it.
+#ifndef D88CUT_TOOL_CUT_IMAGES_H_
+#define D88CUT_TOOL_CUT_IMAGES_H_
+
+#include <cstdint>
+#include <cstdio>
+
+#include "disk/d88_file.h"
+#include "tool/cut_file.h"
+#include "tool/run_files.h"
+
+// One D88 file of the run, and how its messages name it.
+struct D88Source {
+  const char* path;  // the path, or "ARCHIVE:ENTRY"
+  bool namesPath;    // the run has several D88 files, or this one is an entry
+  int64_t size;      // its bytes, or -1 for a file on disk
+};
+
+// What every D88 file of the run shares: the streams, the output folder,
+// whether it is a dry run, and what was cut so far.
+struct RunContext {
+  std::FILE* out;
+  std::FILE* err;
+  const char* outputDir;
+  bool dryRun;
+  RunFiles* files;
+  RunInputs inputs = {};
+  int headings = 0;  // files headed so far
+  int d88Files = 0;  // D88 files read so far, loose or in archives
+  bool systemDiskSeen = false;
+  bool scenarioDisk4Seen = false;
+};
+
+// Heads a D88 file's messages with its name (or an archive's that could
+// not be read), a blank line parting it from the block before.
+void printHeading(const char* name, RunContext* run);
+
+// Cuts the D88 file open in disk (counted in run->d88Files, headed when
+// source.namesPath); false if it could not be read, or a file was not
+// written.
+bool cutOpenD88File(D88File& disk, const D88Source& source, RunContext* run);
+
+// True when one of the game's files was cut but the run left it flawed: no
+// complete copy of it was written (or kept, in a dry run).
+bool fileLeftFlawed(const RunFiles& files);
+
+#endif  // D88CUT_TOOL_CUT_IMAGES_H_
