@@ -24,12 +24,14 @@ add_custom_command(OUTPUT ${D88CUT_WEB_NPM}/node_modules/fflate/umd/index.js
 set(D88CUT_WEB_PAGE ${CMAKE_BINARY_DIR}/d88cut-${PROJECT_VERSION}-web.html)
 add_custom_command(OUTPUT ${D88CUT_WEB_PAGE} ${CMAKE_BINARY_DIR}/SHA256SUMS
   COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${PROJECT_SOURCE_DIR}/web/page.html
-          -DSCRIPT=${PROJECT_SOURCE_DIR}/web/page.js -DSTYLE=${PROJECT_SOURCE_DIR}/web/page.css
+          -DSCRIPT=${PROJECT_SOURCE_DIR}/web/page.js -DMAP=${PROJECT_SOURCE_DIR}/web/map.js
+          -DSTYLE=${PROJECT_SOURCE_DIR}/web/page.css
           -DPROGRAMS=$<TARGET_FILE:d88web>
           -DZIP=${D88CUT_WEB_NPM}/node_modules/fflate/umd/index.js
           -DVERSION=${PROJECT_VERSION} -DOUT=${D88CUT_WEB_PAGE}
           -P ${PROJECT_SOURCE_DIR}/cmake/web_page.cmake
   DEPENDS d88web ${PROJECT_SOURCE_DIR}/web/page.html ${PROJECT_SOURCE_DIR}/web/page.js
+          ${PROJECT_SOURCE_DIR}/web/map.js
           ${PROJECT_SOURCE_DIR}/web/page.css ${PROJECT_SOURCE_DIR}/cmake/web_page.cmake
           ${D88CUT_WEB_NPM}/node_modules/fflate/umd/index.js
   VERBATIM)

@@ -167,6 +167,7 @@
     $('results').hidden = false;
     $('saved').replaceChildren();
     $('maps').replaceChildren();
+    mapsDrawn += 1;  // stops a drawing in progress
     $('info').textContent = '';
     $('why').hidden = true;
     $('nofiles').hidden = true;
@@ -186,7 +187,7 @@
       const result = await runInWorker(files, id);
       gameFiles = result.gameFiles;
       cut = result.cutFiles;
-      show(result.log, result.states, result.infoText, result.info);
+      await show(result.log, result.states, result.infoText, result.info);  // done when drawn
       const count = Object.keys(cut).length;
       done = `Done: ${count} ${count === 1 ? 'file' : 'files'} cut.`;
     } catch (e) {
@@ -237,7 +238,7 @@
     const any = Object.keys(cut).length > 0;
     $('nofiles').hidden = any;
     $('zip').hidden = !any;
-    drawMaps(info);
+    return drawMaps(info);
   }
 
   // Offers bytes for saving under exactly `name`: no extension is added.
@@ -269,170 +270,24 @@
     save('d88cut-files.zip', fflate.zipSync(entries, { level: 6 }));
   }
 
-  // --- the map of each image: tracks across, sector numbers down ---
+  // --- the maps: web/map.js draws each ---
 
-  function isError(status) { return status !== 0 && status !== 0x10; }
-
-  function filesOf(game) {
-    const disk = game.disk === 'scenario' ? `scenario ${game.scenario}` : game.disk;
-    return Object.keys(gameFiles).filter((name) => gameFiles[name].disk === disk);
-  }
-
-  function drawMaps(info) {
+  // Draws the maps a few at a time, each few in a task of its own, so that
+  // 64 images never hold the page; a later run's maps stop the drawing.
+  let mapsDrawn = 0;
+  async function drawMaps(info) {
     const maps = $('maps');
     maps.replaceChildren();
+    const drawing = ++mapsDrawn;
+    let count = 0;
     for (const file of info.files) {
       for (const image of file.images) {
         if (image.error) continue;
-        maps.append(makeMap(file.path, image));
+        if (++count % 4 === 0) await new Promise((resolve) => setTimeout(resolve, 0));
+        if (drawing !== mapsDrawn) return;
+        maps.append(d88Map(file.path, image, gameFiles));
       }
     }
-  }
-
-  const STATUS_WORDS = {
-    0x00: 'good', 0x10: 'good (deleted-data mark)', 0xa0: 'a CRC error in its ID',
-    0xb0: 'a CRC error in its data', 0xe0: 'no address mark', 0xf0: 'no data mark',
-  };
-  const CELL = 11;     // px per sector: 80 tracks fit the page at 1280 px
-  const MARGIN = 28;   // px for the numbers
-
-  // Where each game file's run lies on an image of its disk: 'track/c/h/r'
-  // -> {name, first, last} (the file's own bytes in that sector, or none).
-  function runPlaces(game) {
-    const places = new Map();
-    for (const name of filesOf(game)) {
-      const { offset, length, sectors } = gameFiles[name];
-      sectors.forEach(([track, c, h, r], k) => {
-        const first = Math.max(0, k * 1024 - offset);
-        const last = Math.min(length, (k + 1) * 1024 - offset) - 1;
-        places.set(`${track}/${c}/${h}/${r}`, { name, first, last, track, c, h, r });
-      });
-    }
-    return places;
-  }
-
-  // The map of one image: tracks across, sector numbers down, each with
-  // numbers; a sector's details on pointer, tap and the arrow keys.
-  function makeMap(path, image) {
-    const places = runPlaces(image.game);
-    const cells = new Map();  // 'track/r' -> {record, place, missing}
-    let tracks = 80;
-    let rows = 5;
-    for (const track of image.tracks) {
-      tracks = Math.max(tracks, track.index + 1);
-      for (const record of track.records) {
-        if (record.r < 1 || record.r > 64) continue;
-        rows = Math.max(rows, record.r);
-        const place = record.n === 3 ? places.get(`${track.index}/${record.c}/${record.h}/${record.r}`) : undefined;
-        if (!cells.has(`${track.index}/${record.r}`)) cells.set(`${track.index}/${record.r}`, { record, place, track: track.index });
-      }
-    }
-    let missing = 0;
-    for (const place of places.values()) {
-      const key = `${place.track}/${place.r}`;
-      const cell = cells.get(key);
-      if (cell && cell.place === place) continue;
-      missing += 1;
-      cells.set(key, { record: null, place, track: place.track, missing: true });
-    }
-    const damaged = [...cells.values()].filter((c) => c.record && isError(c.record.status)).length;
-
-    const figure = document.createElement('figure');
-    figure.className = 'map';
-    const title = document.createElement('h3');
-    const kind = image.game.disk === 'system' ? 'system disk'
-      : image.game.disk === 'scenario' ? `scenario disk ${image.game.scenario}` : 'not a disk of the game';
-    title.textContent = `${path}, image ${image.index}: ${image.name} (${kind})`;
-    const caption = document.createElement('p');
-    caption.textContent = `${image.tracks.length} tracks with records; ` +
-      `${missing} sectors missing from the runs; ${damaged} recorded with an error`;
-    const scroller = document.createElement('div');
-    scroller.className = 'scroller';
-    const canvas = document.createElement('canvas');
-    canvas.width = MARGIN + tracks * CELL;
-    canvas.height = MARGIN + rows * CELL;
-    canvas.style.width = `${canvas.width}px`;
-    canvas.tabIndex = 0;
-    canvas.setAttribute('role', 'img');
-    canvas.setAttribute('aria-label', `${title.textContent}. ${caption.textContent}. ` +
-      'Arrow keys move through the sectors; the details are read out below.');
-    const details = document.createElement('p');
-    details.className = 'details';
-    details.setAttribute('aria-live', 'polite');
-    details.textContent = 'Point at a sector, tap it, or focus the map and use the arrow keys.';
-    const cursor = { track: 0, r: 1, shown: false };
-
-    const describe = (track, r) => {
-      const cell = cells.get(`${track}/${r}`);
-      const where = `Track ${track} (C ${track >> 1}, H ${track & 1}), R ${r}`;
-      if (!cell) return `${where}: no record.`;
-      const part = cell.place
-        ? ` ${cell.place.name}'s run${cell.place.last >= cell.place.first
-          ? `, its bytes ${cell.place.first}–${cell.place.last}` : ' (before the file begins)'}.`
-        : ' Not in a file d88cut cuts.';
-      if (cell.missing) return `${where}: missing: the run of ${cell.place.name} needs it.${part}`;
-      const rec = cell.record;
-      const status = STATUS_WORDS[rec.status] || `a read error (status 0x${rec.status.toString(16)})`;
-      return `${where}: C ${rec.c} H ${rec.h} R ${rec.r} N ${rec.n}, ${rec.dataSize} data bytes, ` +
-        `${status}.${part}`;
-    };
-    const paint = () => {
-      const g = canvas.getContext('2d');
-      const style = getComputedStyle(document.documentElement);
-      const colour = (key) => style.getPropertyValue(`--${key}`).trim();
-      g.clearRect(0, 0, canvas.width, canvas.height);
-      g.fillStyle = colour('muted');
-      g.font = '10px system-ui, sans-serif';
-      g.textAlign = 'center';
-      for (let t = 0; t < tracks; t += 10) g.fillText(String(t), MARGIN + t * CELL + CELL / 2, 12);
-      g.textAlign = 'right';
-      for (let r = 1; r <= rows; r += rows > 16 ? 4 : 1) g.fillText(String(r), MARGIN - 4, MARGIN + r * CELL - 2);
-      for (const cell of cells.values()) {
-        const r = cell.record ? cell.record.r : cell.place.r;
-        const x = MARGIN + cell.track * CELL;
-        const y = MARGIN + (r - 1) * CELL;
-        if (cell.missing) {
-          g.strokeStyle = colour('bad');
-          g.lineWidth = 2;
-          g.strokeRect(x + 2, y + 2, CELL - 4, CELL - 4);
-          continue;
-        }
-        g.fillStyle = colour(isError(cell.record.status) ? 'bad'
-          : cell.place ? FILE_KEYS[cell.place.name] : 'other');
-        g.fillRect(x + 1, y + 1, CELL - 2, CELL - 2);
-      }
-      if (cursor.shown) {
-        g.strokeStyle = colour('ink');
-        g.lineWidth = 2;
-        g.strokeRect(MARGIN + cursor.track * CELL, MARGIN + (cursor.r - 1) * CELL, CELL, CELL);
-      }
-    };
-    const moveTo = (track, r) => {
-      cursor.track = Math.min(tracks - 1, Math.max(0, track));
-      cursor.r = Math.min(rows, Math.max(1, r));
-      cursor.shown = true;
-      details.textContent = describe(cursor.track, cursor.r);
-      paint();
-    };
-    const atPointer = (event) => {
-      const box = canvas.getBoundingClientRect();
-      const track = Math.floor(((event.clientX - box.left) * canvas.width / box.width - MARGIN) / CELL);
-      const r = Math.floor(((event.clientY - box.top) * canvas.height / box.height - MARGIN) / CELL) + 1;
-      if (track >= 0 && track < tracks && r >= 1 && r <= rows) moveTo(track, r);
-    };
-    canvas.addEventListener('pointermove', atPointer);
-    canvas.addEventListener('pointerdown', atPointer);
-    canvas.addEventListener('focus', () => moveTo(cursor.track, cursor.r));
-    canvas.addEventListener('keydown', (event) => {
-      const step = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] }[event.key];
-      if (!step) return;
-      event.preventDefault();
-      moveTo(cursor.track + step[0], cursor.r + step[1]);
-    });
-    paint();
-    scroller.append(canvas);
-    figure.append(title, scroller, details, caption);
-    return figure;
   }
 
   // --- dropping and choosing ---
