@@ -2,6 +2,7 @@
 #include "info/copies.h"
 
 #include "game/assembly.h"
+#include "info/json_text.h"
 #include "info/messages.h"
 #include "platform/console.h"
 
@@ -11,6 +12,13 @@ constexpr int kGameFileCount = sizeof gameFiles / sizeof gameFiles[0];
 
 FileAssembly copiesOf[kGameFileCount];
 RunCopy copyRead;  // one copy at a time
+
+// A copy as the report names it: its file's path and the image.
+struct CopyLabel {
+  char path[1024];
+  int32_t image;
+};
+CopyLabel labels[kGameFileCount][kMaxCopies];
 
 int gameFileIndex(const FileEntry* entry) {
   for (int i = 0; i < kGameFileCount; ++i) {
@@ -33,13 +41,16 @@ void startCopies() {
   for (FileAssembly& a : copiesOf) a.clear();
 }
 
-void addCopies(D88File& disk, const GameFindings& game) {
+void addCopies(D88File& disk, const GameFindings& game, const char* path, int32_t image) {
   for (int32_t i = 0; i < game.fileCount; ++i) {
     const int index = gameFileIndex(game.files[i].entry);
     if (index < 0) continue;
     readRunCopy(disk, *game.files[i].entry, &copyRead);
     if (disk.readError() != 0) return;
-    copiesOf[index].add(copyRead);
+    const int32_t copy = copiesOf[index].copies();
+    if (copiesOf[index].add(copyRead) < 0) continue;
+    std::snprintf(labels[index][copy].path, sizeof labels[index][copy].path, "%s", path);
+    labels[index][copy].image = image;
   }
 }
 
@@ -71,9 +82,28 @@ void writeJsonCopies(std::FILE* out) {
   for (int i = 0; i < kGameFileCount; ++i) {
     const FileAssembly& a = copiesOf[i];
     if (a.copies() < 2) continue;
-    std::fprintf(out, "%s\"%s\":{\"copies\":%d,\"whole\":%s,\"differ\":%s}",
+    std::fprintf(out, "%s\"%s\":{\"copies\":%d,\"whole\":%s,\"differ\":%s,\"from\":[",
                  first ? ",\"together\":{" : ",", gameFiles[i]->name, static_cast<int>(a.copies()),
                  a.whole(a.chosenGroup()) ? "true" : "false", a.groups() > 1 ? "true" : "false");
+    for (int32_t c = 0; c < a.copies(); ++c) {
+      std::fputs(c == 0 ? "{\"path\":" : ",{\"path\":", out);
+      writeJsonString(out, labels[i][c].path);
+      std::fprintf(out, ",\"image\":%d}", static_cast<int>(labels[i][c].image));
+    }
+    std::fputs("],\"sectors\":[", out);
+    const int32_t g = a.chosenGroup();
+    for (int32_t s = 0; s < a.sectors(); ++s) {
+      std::fprintf(out, "%s{\"from\":%d,\"lacking\":[", s == 0 ? "" : ",",
+                   static_cast<int>(a.sourceOf(g, s)));
+      bool firstLacking = true;
+      for (int32_t c = 0; c < a.copies(); ++c) {
+        if (a.good(c, s)) continue;
+        std::fprintf(out, "%s%d", firstLacking ? "" : ",", static_cast<int>(c));
+        firstLacking = false;
+      }
+      std::fputs("]}", out);
+    }
+    std::fputs("]}", out);
     first = false;
   }
   if (!first) std::fputc('}', out);

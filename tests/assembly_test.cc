@@ -193,6 +193,14 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
   };
   const std::string info = report();
   EXPECT_NE(info.find("together: LOADER is whole in its 2 copies\n"), std::string::npos) << info;
+  // In JSON, which copy gives each sector (the eighth: the second copy) and
+  // which lack it.
+  const std::string json = runProgram(D88INFO_PATH, {"--json", pair[1], pair[2]}, work.path()).out;
+  const std::size_t loader = json.find("\"together\":{\"LOADER\":{\"copies\":2,\"whole\":true");
+  ASSERT_NE(loader, std::string::npos) << json;
+  EXPECT_NE(json.find("{\"from\":0,\"lacking\":[]},{\"from\":1,\"lacking\":[0]},", loader),
+            std::string::npos)
+      << json.substr(loader);
   ASSERT_TRUE(writeBytes(pair[2], withStatus(system({}), 2, 3, 0xB0)));
   const std::string none = report();
   EXPECT_NE(none.find("together: LOADER is whole in none of its 2 copies: track 2 (C 1, H 0, R 3) "

@@ -4,11 +4,27 @@
 // marked; a sector's details (its ID, data size, status in words, the file
 // and which of its bytes) on pointer, tap and the arrow keys, in a live line
 // beneath. d88Map(path, image, gameFiles) makes it from d88info's JSON of the
-// image and the runs the programs give; it reads nothing else.
+// image and the runs the programs give (and, with several copies of a disk,
+// d88info's "together": which copy gave each sector); it reads nothing else.
 'use strict';
 const d88Map = (() => {
   const FILE_KEYS = { LOADER: 'loader', DRIVER: 'driver', MUSIC: 'music', MUSIC2: 'music2' };
   let gameFiles = {};
+  let together = {};  // d88info's "together": copies of a file and which gave each sector
+
+  // With several copies of its disk: which copy the assembled file takes the
+  // sector k of `name`'s run from, and which copies lack it.
+  function copiesSay(name, k) {
+    const copies = together[name];
+    if (!copies || !copies.sectors[k]) return '';
+    const label = (c) => `${copies.from[c].path} (image ${copies.from[c].image})`;
+    const sector = copies.sectors[k];
+    const from = sector.from >= 0 ? ` The file is assembled with this sector from ${label(sector.from)}.`
+      : ' No copy has it whole.';
+    const lacking = sector.lacking.length > 0
+      ? ` Lacking or damaged in: ${sector.lacking.map(label).join(', ')}.` : '';
+    return from + lacking;
+  }
 
   function isError(status) { return status !== 0 && status !== 0x10; }
 
@@ -33,7 +49,7 @@ const d88Map = (() => {
       sectors.forEach(([track, c, h, r], k) => {
         const first = Math.max(0, k * 1024 - offset);
         const last = Math.min(length, (k + 1) * 1024 - offset) - 1;
-        places.set(`${track}/${c}/${h}/${r}`, { name, first, last, track, c, h, r });
+        places.set(`${track}/${c}/${h}/${r}`, { name, first, last, track, c, h, r, k });
       });
     }
     return places;
@@ -96,7 +112,8 @@ const d88Map = (() => {
       if (!cell) return `${where}: no record.`;
       const part = cell.place
         ? ` ${cell.place.name}'s run${cell.place.last >= cell.place.first
-          ? `, its bytes ${cell.place.first}–${cell.place.last}` : ' (before the file begins)'}.`
+          ? `, its bytes ${cell.place.first}–${cell.place.last}` : ' (before the file begins)'}.` +
+          copiesSay(cell.place.name, cell.place.k)
         : ' Not in a file d88cut cuts.';
       if (cell.missing) return `${where}: missing: the run of ${cell.place.name} needs it.${part}`;
       const rec = cell.record;
@@ -164,8 +181,9 @@ const d88Map = (() => {
   }
 
 
-  return (path, image, files) => {
+  return (path, image, files, copies) => {
     gameFiles = files;
+    together = copies || {};
     return makeMap(path, image);
   };
 })();

@@ -285,7 +285,7 @@
         if (image.error) continue;
         if (++count % 4 === 0) await new Promise((resolve) => setTimeout(resolve, 0));
         if (drawing !== mapsDrawn) return;
-        maps.append(d88Map(file.path, image, gameFiles));
+        maps.append(d88Map(file.path, image, gameFiles, info.together));
       }
     }
   }

@@ -322,6 +322,31 @@ async function main() {
   check(grown < 4 * hundred.length, `a 100 MB input took ${grown} bytes more`);
   check(await page.locator('.map canvas').count() === 64, 'the 100 MB input was read');
 
+  // Two copies of the system disk, each with another sector recorded with a
+  // CRC error: LOADER assembled whole, and the map says which copy gave
+  // what. (A sector's header: C H R N, then the status at byte 8.)
+  const withCrcError = (name, c, h, r) => {
+    const d88 = Buffer.from(fs.readFileSync(path.join(work, disks[0])));
+    for (let at = 688; at + 16 <= d88.length; at += 1) {
+      if (d88[at] === c && d88[at + 1] === h && d88[at + 2] === r && d88[at + 3] === 3 &&
+          d88.readUInt16LE(at + 14) === 1024) {
+        d88[at + 8] = 0xb0;
+        break;
+      }
+    }
+    fs.writeFileSync(path.join(work, name), d88);
+  };
+  withCrcError('copy1.d88', 1, 0, 3);  // track 2 R 3
+  withCrcError('copy2.d88', 1, 1, 2);  // track 3 R 2
+  const copies = await pageRun(page, ['copy1.d88', 'copy2.d88']);
+  check(copies.includes('d88cut: note: LOADER was assembled from 2 copies'), `two copies: ${copies}`);
+  check(await page.locator('#saved li[data-state="complete"]').count() === 3, 'LOADER assembled whole');
+  await page.locator('.map canvas').first().hover({ position: { x: 28 + 2 * 11 + 5, y: 28 + 2 * 11 + 5 } });
+  const copyDetails = await page.locator('.map .details').first().textContent();
+  check(copyDetails.includes('The file is assembled with this sector from copy2.d88 (image 0).') &&
+        copyDetails.includes('Lacking or damaged in: copy1.d88 (image 0).'),
+  `the map says which copy gave the sector: ${copyDetails}`);
+
   // A file of no D88 shape: the designed note, never a stack trace.
   const textLog = await pageRun(page, ['notes.txt']);
   check(textLog.includes('d88cut: note: notes.txt is not a D88 file: it is text, not a disk image'),
