@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "game/assembly.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "game/file_run.h"
@@ -58,8 +59,15 @@ void soundRunCopy(const FileEntry& entry, const uint8_t* run, RunCopy* copy) {
   for (int32_t s = 0; s < sectors; ++s) copy->good[s] = true;
 }
 
-bool FileAssembly::addSoundFirstCopy(const FileEntry& entry, const uint8_t* run) {
+void FileAssembly::name(int32_t c, const char* path, int32_t image) {
+  std::snprintf(copyNames[c].path, sizeof copyNames[c].path, "%s", path != nullptr ? path : "");
+  copyNames[c].image = image;
+}
+
+bool FileAssembly::addSoundFirstCopy(const FileEntry& entry, const uint8_t* run, const char* path,
+                                     int32_t image) {
   if (copyCount != 0) return false;
+  name(0, path, image);
   SectorList list = {sectorWhere, 0};
   forEachRunSector(entry, listSector, &list);
   runSectors = list.count < kMaxRunSectors ? list.count : kMaxRunSectors;
@@ -94,7 +102,7 @@ int32_t FileAssembly::differsAt(int32_t g, const RunCopy& copy) const {
   return -1;
 }
 
-int32_t FileAssembly::add(const RunCopy& copy) {
+int32_t FileAssembly::add(const RunCopy& copy, const char* path, int32_t image) {
   if (copyCount == kMaxCopies) return -1;
   if (copyCount == 0) {
     runSectors = copy.sectors;
@@ -110,6 +118,7 @@ int32_t FileAssembly::add(const RunCopy& copy) {
   }
   if (g == kMaxCopyGroups) return -1;
   const int32_t c = copyCount++;
+  name(c, path, image);
   if (g == groupCount) {  // a group of its own
     ++groupCount;
     std::memcpy(groupBytes[g], copy.bytes, static_cast<size_t>(runBytes));

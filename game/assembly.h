@@ -42,6 +42,13 @@ void readRunCopy(D88File& disk, const FileEntry& entry, RunCopy* copy);
 // The same from a run read whole and sound (every sector good).
 void soundRunCopy(const FileEntry& entry, const uint8_t* run, RunCopy* copy);
 
+// A copy as the notes and reports name it: its D88 file (or archive entry)
+// and the image; a longer path than the room is cut.
+struct CopyName {
+  char path[1024];
+  int32_t image;
+};
+
 // Where the first two groups part: a sector good in both copies named, with
 // other bytes.
 struct Disagreement {
@@ -59,11 +66,15 @@ class FileAssembly {
 
   // Adds the first copy, read whole and sound: its run, runLength(entry)
   // bytes, straight into the first group. False when a copy is there.
-  bool addSoundFirstCopy(const FileEntry& entry, const uint8_t* run);
+  bool addSoundFirstCopy(const FileEntry& entry, const uint8_t* run, const char* path,
+                         int32_t image);
 
-  // Adds a copy, the `copies()`-th; returns its group, or -1 when it agrees
-  // with no group and every group is taken.
-  int32_t add(const RunCopy& copy);
+  // Adds a copy, the `copies()`-th, named by its path and image; returns its
+  // group, or -1 when it agrees with no group and every group is taken.
+  int32_t add(const RunCopy& copy, const char* path, int32_t image);
+
+  // The name of copy c.
+  const CopyName& nameOf(int32_t c) const { return copyNames[c]; }
 
   int32_t copies() const { return copyCount; }
   int32_t groups() const { return groupCount; }
@@ -90,12 +101,14 @@ class FileAssembly {
  private:
   // The first sector good in both with other bytes, or -1.
   int32_t differsAt(int32_t g, const RunCopy& copy) const;
+  void name(int32_t c, const char* path, int32_t image);
 
   int32_t copyCount = 0;
   int32_t groupCount = 0;
   int32_t runSectors = 0;
   int32_t runBytes = 0;
   int32_t copyGroup[kMaxCopies];
+  CopyName copyNames[kMaxCopies];
   bool copyGood[kMaxCopies][kMaxRunSectors];
   int32_t groupSource[kMaxCopyGroups][kMaxRunSectors];
   SectorAddress sectorWhere[kMaxRunSectors];

@@ -36,6 +36,16 @@ inline constexpr FileEntry scenarioDisk4File = {72, 4, 0x181, 0x2EC2, "MUSIC2"};
 inline constexpr const FileEntry* gameFiles[] = {&systemDiskFiles[0], &systemDiskFiles[1],
                                                  &systemDiskFiles[2], &scenarioDisk4File};
 
+inline constexpr int kGameFileCount = sizeof gameFiles / sizeof gameFiles[0];
+
+// The index of `entry` in gameFiles, or -1 for a row that is none of them.
+constexpr int gameFileIndex(const FileEntry* entry) {
+  for (int i = 0; i < kGameFileCount; ++i) {
+    if (gameFiles[i] == entry) return i;
+  }
+  return -1;
+}
+
 // Bytes of the run a file needs: its offset plus its length.
 constexpr int32_t runLength(const FileEntry& entry) { return entry.offset + entry.length; }
 

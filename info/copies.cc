@@ -8,24 +8,8 @@
 
 namespace {
 
-constexpr int kGameFileCount = sizeof gameFiles / sizeof gameFiles[0];
-
 FileAssembly copiesOf[kGameFileCount];
 RunCopy copyRead;  // one copy at a time
-
-// A copy as the report names it: its file's path and the image.
-struct CopyLabel {
-  char path[1024];
-  int32_t image;
-};
-CopyLabel labels[kGameFileCount][kMaxCopies];
-
-int gameFileIndex(const FileEntry* entry) {
-  for (int i = 0; i < kGameFileCount; ++i) {
-    if (gameFiles[i] == entry) return i;
-  }
-  return -1;
-}
 
 // The first sector no copy of group g has good; -1 when the group is whole.
 int32_t firstBadSector(const FileAssembly& a, int32_t g) {
@@ -47,10 +31,7 @@ void addCopies(D88File& disk, const GameFindings& game, const char* path, int32_
     if (index < 0) continue;
     readRunCopy(disk, *game.files[i].entry, &copyRead);
     if (disk.readError() != 0) return;
-    const int32_t copy = copiesOf[index].copies();
-    if (copiesOf[index].add(copyRead) < 0) continue;
-    std::snprintf(labels[index][copy].path, sizeof labels[index][copy].path, "%s", path);
-    labels[index][copy].image = image;
+    copiesOf[index].add(copyRead, path, image);
   }
 }
 
@@ -87,8 +68,8 @@ void writeJsonCopies(std::FILE* out) {
                  a.whole(a.chosenGroup()) ? "true" : "false", a.groups() > 1 ? "true" : "false");
     for (int32_t c = 0; c < a.copies(); ++c) {
       std::fputs(c == 0 ? "{\"path\":" : ",{\"path\":", out);
-      writeJsonString(out, labels[i][c].path);
-      std::fprintf(out, ",\"image\":%d}", static_cast<int>(labels[i][c].image));
+      writeJsonString(out, a.nameOf(c).path);
+      std::fprintf(out, ",\"image\":%d}", static_cast<int>(a.nameOf(c).image));
     }
     std::fputs("],\"sectors\":[", out);
     const int32_t g = a.chosenGroup();

@@ -19,12 +19,6 @@ char* putEscapedByte(char* text, unsigned char byte) {
 
 bool isControl(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
 
-// Bytes of the Shift_JIS character that starts with lead: 2 for a lead byte
-// of a double-byte character, else 1.
-int shiftJisLength(unsigned char lead) {
-  return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
-}
-
 }  // namespace
 
 void writeJsonString(std::FILE* stream, const char* text) {
@@ -88,7 +82,7 @@ void decodeDiskName(const char* name, char* text) {
   const std::size_t length = std::strlen(name);
   for (std::size_t i = 0; i < length;) {
     const auto byte = static_cast<unsigned char>(name[i]);
-    const std::size_t size = static_cast<std::size_t>(shiftJisLength(byte));
+    const std::size_t size = static_cast<std::size_t>(shiftJisCharLength(byte));
     char utf8[5];
     if (!isControl(byte) && i + size <= length && shiftJisCharToUtf8(name + i, size, utf8) > 0 &&
         !isUtf8C1Control(reinterpret_cast<const unsigned char*>(utf8))) {

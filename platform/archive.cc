@@ -31,8 +31,7 @@ void shiftJisNameToUtf8(const char* name, std::size_t length, char* out, std::si
   std::size_t used = 0;
   for (std::size_t i = 0; i < length;) {
     const auto lead = static_cast<unsigned char>(name[i]);
-    const bool twoBytes = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-    const std::size_t width = twoBytes && i + 1 < length ? 2 : 1;
+    const std::size_t width = shiftJisCharLength(lead) == 2 && i + 1 < length ? 2 : 1;
     char utf8[8];
     std::size_t n = lead >= 0x80 ? shiftJisCharToUtf8(name + i, width, utf8) : 0;
     if (n == 0) {

@@ -106,6 +106,12 @@ bool streamShowsUtf8(std::FILE* stream);
 const char* textForStream(std::FILE* stream, const char* text, char* scratch,
                           std::size_t scratchSize);
 
+// Bytes of the Shift_JIS character that starts with `lead`: 2 for a lead
+// byte of a double-byte character, else 1.
+inline int shiftJisCharLength(unsigned char lead) {
+  return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
+}
+
 // Converts the one Shift_JIS (code page 932) character in bytes[0..length)
 // to UTF-8 in out, which holds at least 5 bytes; NUL-terminates it. Returns
 // the UTF-8 length, or 0 when the bytes are not one valid character or no

@@ -10,18 +10,9 @@
 
 namespace {
 
-constexpr int kGameFileCount = sizeof gameFiles / sizeof gameFiles[0];
-
-// A copy as the notes name it: its D88 file (or archive entry) and image.
-struct CopyLabel {
-  char path[1024];
-  int32_t image;
-};
-
 // The copies of one of the game's files.
 struct FileCopies {
   FileAssembly assembly;
-  CopyLabel labels[kMaxCopies];
   bool firstSound;  // the first copy's cut was whole and undamaged, and written
   bool firstWrittenFlawed;
 };
@@ -30,13 +21,6 @@ FileCopies copiesOf[kGameFileCount];
 RunCopy copyRead;  // one copy at a time
 uint8_t assembledRun[kMaxRunSectors * kRunSectorSize];
 int assembled = 0;
-
-int gameFileIndex(const FileEntry& entry) {
-  for (int i = 0; i < kGameFileCount; ++i) {
-    if (gameFiles[i] == &entry) return i;
-  }
-  return -1;
-}
 
 const char* plural(int32_t n) { return n == 1 ? "sector" : "sectors"; }
 
@@ -52,7 +36,7 @@ void noteAssembly(const Extraction& x, const FileEntry& entry, const FileCopies&
     for (int32_t s = 0; s < a.sectors(); ++s) gave += a.sourceOf(g, s) == c;
     if (a.groupOf(c) != g || gave == 0) continue;
     printMessage(x.err, kAssembledPart, separator, static_cast<int>(gave), plural(gave),
-                 Shown(file.labels[c].path, x.err).text(), static_cast<int>(file.labels[c].image));
+                 Shown(a.nameOf(c).path, x.err).text(), static_cast<int>(a.nameOf(c).image));
     separator = ", ";
   }
   for (int32_t c = 0; c < a.copies(); ++c) {
@@ -65,8 +49,8 @@ void noteAssembly(const Extraction& x, const FileEntry& entry, const FileCopies&
     }
     if (a.groupOf(c) != g || lacked == 0) continue;
     const SectorAddress& at = a.where(first);
-    printMessage(x.err, kAssembledLacked, Shown(file.labels[c].path, x.err).text(),
-                 static_cast<int>(file.labels[c].image), static_cast<int>(lacked), plural(lacked),
+    printMessage(x.err, kAssembledLacked, Shown(a.nameOf(c).path, x.err).text(),
+                 static_cast<int>(a.nameOf(c).image), static_cast<int>(lacked), plural(lacked),
                  static_cast<int>(at.track), static_cast<int>(at.c), static_cast<int>(at.h),
                  static_cast<int>(at.r));
   }
@@ -76,8 +60,8 @@ void noteAssembly(const Extraction& x, const FileEntry& entry, const FileCopies&
 void noteDisagreement(const Extraction& x, const FileEntry& entry, const FileCopies& file) {
   const Disagreement& parted = file.assembly.disagreement();
   const SectorAddress& at = file.assembly.where(parted.sector);
-  const CopyLabel& earlier = file.labels[parted.earlierCopy];
-  const CopyLabel& later = file.labels[parted.laterCopy];
+  const CopyName& earlier = file.assembly.nameOf(parted.earlierCopy);
+  const CopyName& later = file.assembly.nameOf(parted.laterCopy);
   printReport(x.out, x.err, kCopiesDiffer, entry.name, static_cast<int>(at.track),
               static_cast<int>(at.c), static_cast<int>(at.h), static_cast<int>(at.r),
               Shown(earlier.path, x.err).text(), static_cast<int>(earlier.image));
@@ -109,8 +93,8 @@ bool writeGroup(const Extraction& base, const FileEntry& entry, const FileCopies
   std::memcpy(assembledRun, a.runOf(g), static_cast<size_t>(runLength(entry)));
   Extraction x = base;
   x.buffer = assembledRun;
-  x.path = file.labels[last].path;
-  x.image = file.labels[last].image;
+  x.path = a.nameOf(last).path;
+  x.image = a.nameOf(last).image;
   char state[64];
   if (assembledHere) {
     std::snprintf(state, sizeof state, kDryRunAssembled,
@@ -152,11 +136,6 @@ bool finishFile(const Extraction& x, const FileEntry& entry, const FileCopies& f
   return writeGroup(x, entry, file, g, true, assembledHere);
 }
 
-void labelCopy(const Extraction& x, CopyLabel* label) {
-  std::snprintf(label->path, sizeof label->path, "%s", x.path != nullptr ? x.path : "");
-  label->image = x.image;
-}
-
 }  // namespace
 
 void startAssembly() {
@@ -169,7 +148,7 @@ void startAssembly() {
 }
 
 CutStatus cutCopy(const Extraction& x, const FileEntry& entry) {
-  const int index = gameFileIndex(entry);
+  const int index = gameFileIndex(&entry);
   if (index < 0) return cutFile(x, entry);
   FileCopies& file = copiesOf[index];
   const int32_t copy = file.assembly.copies();
@@ -180,8 +159,7 @@ CutStatus cutCopy(const Extraction& x, const FileEntry& entry) {
     file.firstSound = status == CutStatus::kComplete;
     file.firstWrittenFlawed = status == CutStatus::kIncomplete || status == CutStatus::kDamaged;
     if (file.firstSound) {  // the common case: one copy into the group, no more
-      file.assembly.addSoundFirstCopy(entry, x.buffer);
-      labelCopy(x, &file.labels[0]);
+      file.assembly.addSoundFirstCopy(entry, x.buffer, x.path, x.image);
       return status;
     }
     readRunCopy(x.disk, entry, &copyRead);
@@ -197,8 +175,7 @@ CutStatus cutCopy(const Extraction& x, const FileEntry& entry) {
     }
   }
   if (x.disk.readError() != 0) return copy == 0 ? status : CutStatus::kReadFailed;
-  if (file.assembly.add(copyRead) < 0) return status;  // past the tables: not assembled
-  labelCopy(x, &file.labels[copy]);
+  file.assembly.add(copyRead, x.path, x.image);  // past the tables: not assembled
   return status;
 }
 
