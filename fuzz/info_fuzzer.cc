@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const char* path = writeFuzzInput(data, size);
   D88File disk;
-  const int32_t head = size < 64 ? static_cast<int32_t>(size) : 64;
+  const int32_t head = size < 512 ? static_cast<int32_t>(size) : 512;
   const bool archive = archiveKindOf(data, head) != ArchiveKind::kNone;
   for (const char* option : {"--sectors", "--json"}) {
     const char* argv[] = {"d88info", option, path};

@@ -36,6 +36,10 @@ inline constexpr char kInfoOutputFailure[] = "d88info: error: cannot write stand
 inline constexpr char kInfoFile[] = "file %s  size %lld\n";  // with several files
 inline constexpr char kInfoFileSizeUnknown[] = "file %s  size unknown\n";
 inline constexpr char kInfoNoImage[] = "no disk image in %s\n";
+// An archive that holds no file: its path and kind ("zip archive"); the
+// JSON record's "notD88" with the kind.
+inline constexpr char kInfoEmptyArchive[] = "%s is a %s that holds no file\n";
+inline constexpr char kInfoEmptyArchiveWhy[] = "it is a %s that holds no file";
 // The file is no D88 file at all: the path, why (describeNotD88).
 inline constexpr char kInfoNotD88[] = "%s is not a D88 file: %s\n";
 // index, offset, disk size, media byte, media kind, write protection, header

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "info/report.h"
 
+#include <cstdio>
+
 #include "info/copies.h"
 #include "info/json_text.h"
+#include "info/messages.h"
+#include "platform/console.h"
 #include "platform/file_length.h"
 
 namespace {
@@ -70,5 +74,20 @@ void reportUnopenedFile(const char* path, const char* reason, const Report& r) {
   writeJsonArchive(r);
   std::fputs(",\"size\":0,\"error\":", r.out);
   writeJsonString(r.out, reason);
+  std::fputs(",\"notes\":[],\"images\":[]}", r.out);
+}
+
+void reportEmptyArchive(const char* path, const char* kindName, const Report& r) {
+  if (!r.json) {
+    printMessage(r.out, kInfoEmptyArchive, Shown(path, r.out).text(), kindName);
+    return;
+  }
+  char why[128];
+  std::snprintf(why, sizeof why, kInfoEmptyArchiveWhy, kindName);
+  std::fputs("{\"path\":", r.out);
+  writeJsonString(r.out, path);
+  writeJsonArchive(r);
+  std::fputs(",\"size\":0,\"notD88\":", r.out);
+  writeJsonString(r.out, why);
   std::fputs(",\"notes\":[],\"images\":[]}", r.out);
 }

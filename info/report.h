@@ -31,6 +31,10 @@ bool reportFile(D88File& disk, const char* path, int64_t size, const Report& rep
 // nothing in text (the error goes to standard error).
 void reportUnopenedFile(const char* path, const char* reason, const Report& report);
 
+// Reports an archive (of kind `kindName`, "zip archive") that holds no
+// file: a line, or a JSON object whose "notD88" says so.
+void reportEmptyArchive(const char* path, const char* kindName, const Report& report);
+
 // The two renderings, each from the findings alone. Records of listed tracks
 // are walked again from their found start to be written; nothing is decided
 // anew. An image whose header could not be read is written by index only.

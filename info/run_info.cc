@@ -90,7 +90,8 @@ bool reportPath(D88File& disk, const char* path, Report report, std::FILE* err, 
   bool allRead = true;
   pathInputs.start(path);
   D88Input input;
-  for (InputStep step; (step = pathInputs.next(disk, &input)) != InputStep::kEnd;) {
+  int given = 0;
+  for (InputStep step; (step = pathInputs.next(disk, &input)) != InputStep::kEnd; ++given) {
     if (report.json && !*first) std::fputc(',', report.out);
     *first = false;
     report.archive = input.archive;
@@ -106,6 +107,13 @@ bool reportPath(D88File& disk, const char* path, Report report, std::FILE* err, 
       reportInputFailure(step, input, report, err);
       allRead = false;
     }
+  }
+  if (given == 0 && pathInputs.kind() != ArchiveKind::kNone) {
+    if (report.json && !*first) std::fputc(',', report.out);
+    *first = false;
+    report.archive = path;
+    report.entry = nullptr;
+    reportEmptyArchive(path, archiveKindName(pathInputs.kind()), report);
   }
   return allRead;
 }

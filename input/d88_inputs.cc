@@ -66,6 +66,7 @@ InputStep D88Inputs::openPath(D88File& disk, D88Input* input) {
   state = State::kDone;
   streamBytes.clear();
   if (std::strcmp(path, "-") == 0) {
+    if (standardInputIsTerminal()) return openFailed(ENOTTY);
     const int reason = readStandardInput(kMaxD88FileSize, &streamBytes);
     return reason != 0 ? openFailed(reason) : fromHeldBytes(disk, input);
   }
@@ -86,7 +87,7 @@ InputStep D88Inputs::openPath(D88File& disk, D88Input* input) {
   }
   disk.close();
   state = State::kEntries;
-  if (!reader.open(path)) return InputStep::kArchiveFailed;
+  if (!reader.open(path, archiveKind)) return InputStep::kArchiveFailed;
   return nextEntry(disk, input);
 }
 
@@ -102,7 +103,9 @@ InputStep D88Inputs::fromHeldBytes(D88File& disk, D88Input* input) {
     return InputStep::kD88;
   }
   state = State::kEntries;
-  if (!reader.openBytes(streamBytes.data(), streamBytes.size())) return InputStep::kArchiveFailed;
+  if (!reader.openBytes(streamBytes.data(), streamBytes.size(), archiveKind)) {
+    return InputStep::kArchiveFailed;
+  }
   return nextEntry(disk, input);
 }
 
@@ -147,7 +150,9 @@ void describeInputFailure(const D88Inputs& inputs, char* text, std::size_t size)
   const char* words = inputs.failureWords();
   switch (failure) {
     case ArchiveFailure::kNone:
-      std::snprintf(text, size, "%s", std::strerror(inputs.openError()));
+      std::snprintf(
+          text, size, "%s",
+          inputs.openError() == ENOTTY ? kTerminalInput : std::strerror(inputs.openError()));
       break;
     case ArchiveFailure::kNoLibrary:
       std::snprintf(text, size, "it is a %s: install libarchive13, or unpack it",
@@ -159,6 +164,14 @@ void describeInputFailure(const D88Inputs& inputs, char* text, std::size_t size)
       break;
     case ArchiveFailure::kUnsupported:
       std::snprintf(text, size, "it is packed in a way that cannot be read (%s); unpack it", words);
+      break;
+    case ArchiveFailure::kTooManyLayers:
+      std::snprintf(text, size,
+                    "it is compressed inside itself too many times over (%s); unpack it", words);
+      break;
+    case ArchiveFailure::kNeedsProgram:
+      std::snprintf(text, size, "it would need an outside program, and none is run (%s); unpack it",
+                    words);
       break;
     case ArchiveFailure::kEncrypted:
       std::snprintf(text, size, "it is encrypted, and no password is asked for; unpack it");

@@ -43,6 +43,9 @@ class D88Inputs;
 // missing library it names the kind, for the caller's own line.
 void describeInputFailure(const D88Inputs& inputs, char* text, std::size_t size);
 
+// Why "-" gives nothing when nobody piped a file into it.
+inline constexpr char kTerminalInput[] = "standard input is a terminal; pipe a D88 file into it";
+
 // Room for describeInputFailure's text.
 inline constexpr std::size_t kInputFailureTextSize = 400;
 
@@ -60,7 +63,8 @@ class D88Inputs {
   // The path's archive kind, kNone for a D88 file (known after the first step).
   ArchiveKind kind() const { return archiveKind; }
   // For kOpenFailed: the system's reason (EFBIG: a stream past
-  // kMaxD88FileSize).
+  // kMaxD88FileSize; ENOTTY: "-" where standard input is a terminal, refused
+  // before anything is read).
   int openError() const { return error; }
   // For kArchiveFailed: why, and the library's words.
   ArchiveFailure failure() const { return reader.failureKind(); }

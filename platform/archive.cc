@@ -8,6 +8,8 @@
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <unistd.h>
 #endif
 
 #include "platform/archive_library.h"
@@ -65,6 +67,8 @@ ArchiveKind archiveKindOf(const uint8_t* head, int32_t available) {
     return ArchiveKind::kBzip2;
   }
   if (isLzhHead(head, available)) return ArchiveKind::kLzh;
+  // POSIX and GNU tar both mark their first header block so.
+  if (available >= 262 && std::memcmp(head + 257, "ustar", 5) == 0) return ArchiveKind::kTar;
   return ArchiveKind::kNone;
 }
 
@@ -78,6 +82,8 @@ const char* archiveKindName(ArchiveKind kind) {
       return "LZH archive";
     case ArchiveKind::kRar:
       return "RAR archive";
+    case ArchiveKind::kTar:
+      return "tar archive";
     case ArchiveKind::kGzip:
       return "gzip file";
     case ArchiveKind::kXz:
@@ -129,4 +135,12 @@ int readStandardInput(int64_t limit, HeldBytes* held) {
   _setmode(_fileno(stdin), _O_BINARY);  // not as text: a 0x1A or CR LF is a byte like any
 #endif
   return readWholeStream(stdin, limit, held);
+}
+
+bool standardInputIsTerminal() {
+#if defined(_WIN32)
+  return _isatty(_fileno(stdin)) != 0;
+#else
+  return isatty(STDIN_FILENO) != 0;
+#endif
 }

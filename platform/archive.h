@@ -11,10 +11,11 @@
 #include <cstdint>
 #include <cstdio>
 
-enum class ArchiveKind { kNone, kZip, kSevenZip, kLzh, kRar, kGzip, kXz, kBzip2 };
+enum class ArchiveKind { kNone, kZip, kSevenZip, kLzh, kRar, kTar, kGzip, kXz, kBzip2 };
 
-// The kind whose signature head[0..available) starts with; kNone for any
-// other bytes. Never reads outside head[0..available).
+// The kind whose signature head[0..available) starts with (a tar archive's
+// stands at byte 257 of its first block); kNone for any other bytes. Never reads outside
+// head[0..available).
 ArchiveKind archiveKindOf(const uint8_t* head, int32_t available);
 
 // The kind in words, as the messages name it: "zip archive", "gzip file".
@@ -70,6 +71,9 @@ void shiftJisNameToUtf8(const char* name, std::size_t length, char* out, std::si
 // readWholeStream of standard input, read as bytes on every system.
 int readStandardInput(int64_t limit, HeldBytes* held);
 
+// True when standard input is a terminal (nobody piped a file into it).
+bool standardInputIsTerminal();
+
 // Room for an entry's name in UTF-8, NUL included; a longer one is cut.
 inline constexpr std::size_t kEntryNameSize = 1024;
 
@@ -89,11 +93,13 @@ void setArchiveLibraryName(const char* name);
 // Why a call failed.
 enum class ArchiveFailure {
   kNone,
-  kNoLibrary,    // libarchive is not on this system (or not beside the program)
-  kDamaged,      // the library's words say what (failure())
-  kUnsupported,  // a way of packing the library cannot read (failure())
-  kEncrypted,    // the entry needs a password
-  kTooLarge,     // the entry holds more bytes than the limit
+  kNoLibrary,      // libarchive is not on this system (or not beside the program)
+  kDamaged,        // the library's words say what (failure())
+  kUnsupported,    // a way of packing the library cannot read (failure())
+  kTooManyLayers,  // compressed inside itself more times than the library unpacks
+  kNeedsProgram,   // the library would run an outside program; none is run
+  kEncrypted,      // the entry needs a password
+  kTooLarge,       // the entry holds more bytes than the limit
   kNoMemory,
 };
 
@@ -105,10 +111,13 @@ class ArchiveReader {
   ArchiveReader& operator=(const ArchiveReader&) = delete;
 
   // Opens the archive at `path`, or held in bytes[0..size) (which must stay
-  // until close). False, with failureKind() and failure(), when the library
-  // cannot be loaded or the archive cannot be opened.
-  bool open(const char* path);
-  bool openBytes(const uint8_t* bytes, int64_t size);
+  // until close), whose head named it of kind `expected`. False, with
+  // failureKind() and failure(), when the library cannot be loaded, cannot
+  // read that kind by its own code (kUnsupported), or the archive cannot be
+  // opened. No outside program is ever run: only the filters and formats
+  // the library reads itself are registered.
+  bool open(const char* path, ArchiveKind expected);
+  bool openBytes(const uint8_t* bytes, int64_t size, ArchiveKind expected);
 
   // Steps to the next entry and reads its header into *entry. Returns true;
   // false at the end (failureKind() kNone) or when the archive cannot be
@@ -117,7 +126,9 @@ class ArchiveReader {
 
   // Reads the data of the entry `next` gave into *held (cleared first), at
   // most `limit` bytes: an entry whose recorded size passes the limit is not
-  // read at all. True when read whole; false with failureKind() otherwise.
+  // read at all. True when read whole; false with failureKind() otherwise:
+  // an entry that holds other than the bytes its header records is
+  // kDamaged, whether the archive comes from a file or a pipe.
   bool readData(const ArchiveEntry& entry, int64_t limit, HeldBytes* held);
 
   // True when the entry `next` gave is a compressed file's bytes, not an
@@ -135,6 +146,8 @@ class ArchiveReader {
 
  private:
   bool start();
+  bool readsKind(ArchiveKind expected);
+  bool heldAsRecorded(const ArchiveEntry& entry, HeldBytes* held);
   void fail(ArchiveFailure why, bool fatal);
   void* handle = nullptr;   // the library's struct archive
   void* current = nullptr;  // its entry that next gave last

@@ -21,11 +21,25 @@ inline constexpr int kArchiveFormatRaw = 0x90000;
 inline constexpr unsigned kArchiveRegularFile = 0100000;   // AE_IFREG
 inline constexpr unsigned kArchiveFileTypeMask = 0170000;  // AE_IFMT
 
+// The filters and formats read, each by the library's own code, in the
+// order ArchiveApi::support holds their registrations. None that would run
+// an outside program (grzip, lrzip, lzop, ...) is among them; a library built
+// without the code for one of these answers its registration with a
+// warning, and it is then left out (archive_reader.cc).
+inline constexpr const char* kArchiveSupportNames[] = {
+    "archive_read_support_filter_gzip", "archive_read_support_filter_bzip2",
+    "archive_read_support_filter_xz",   "archive_read_support_filter_lzma",
+    "archive_read_support_format_zip",  "archive_read_support_format_7zip",
+    "archive_read_support_format_lha",  "archive_read_support_format_rar",
+    "archive_read_support_format_rar5", "archive_read_support_format_tar",
+    "archive_read_support_format_raw",
+};
+inline constexpr int kArchiveSupportCount =
+    sizeof kArchiveSupportNames / sizeof kArchiveSupportNames[0];
+
 struct ArchiveApi {
   archive* (*readNew)();
-  int (*supportFilterAll)(archive*);
-  int (*supportFormatAll)(archive*);
-  int (*supportFormatRaw)(archive*);
+  int (*support[kArchiveSupportCount])(archive*);
   int (*setFormatOption)(archive*, const char*, const char*, const char*);
   int (*openFilename)(archive*, const char*, std::size_t);
   int (*openMemory)(archive*, const void*, std::size_t);

@@ -10,9 +10,6 @@
 namespace {
 
 archive* readNew() { return archive_read_new(); }
-int supportFilterAll(archive* a) { return archive_read_support_filter_all(a); }
-int supportFormatAll(archive* a) { return archive_read_support_format_all(a); }
-int supportFormatRaw(archive* a) { return archive_read_support_format_raw(a); }
 int setFormatOption(archive* a, const char* module, const char* option, const char* value) {
   return archive_read_set_format_option(a, module, option, value);
 }
@@ -37,11 +34,28 @@ int entrySizeIsSet(archive_entry* entry) { return archive_entry_size_is_set(entr
 int64_t entrySize(archive_entry* entry) { return archive_entry_size(entry); }
 int entryIsEncrypted(archive_entry* entry) { return archive_entry_is_encrypted(entry); }
 
-const ArchiveApi api = {readNew,         supportFilterAll, supportFormatAll, supportFormatRaw,
-                        setFormatOption, openFilename,     openMemory,       nextHeader,
-                        readData,        errorString,      readFree,         format,
-                        entryPathname,   nullptr,          entryFiletype,    entrySizeIsSet,
-                        entrySize,       entryIsEncrypted};
+// In the order of kArchiveSupportNames.
+const ArchiveApi api = {readNew,
+                        {archive_read_support_filter_gzip, archive_read_support_filter_bzip2,
+                         archive_read_support_filter_xz, archive_read_support_filter_lzma,
+                         archive_read_support_format_zip, archive_read_support_format_7zip,
+                         archive_read_support_format_lha, archive_read_support_format_rar,
+                         archive_read_support_format_rar5, archive_read_support_format_tar,
+                         archive_read_support_format_raw},
+                        setFormatOption,
+                        openFilename,
+                        openMemory,
+                        nextHeader,
+                        readData,
+                        errorString,
+                        readFree,
+                        format,
+                        entryPathname,
+                        nullptr,
+                        entryFiletype,
+                        entrySizeIsSet,
+                        entrySize,
+                        entryIsEncrypted};
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // ArchiveReader: libarchive's reading loop, through the table of
 // archive_library.h.
+#include <cstdio>
 #include <cstring>
 
 #include "platform/archive.h"
@@ -54,6 +55,55 @@ const char* libraryName = nullptr;  // null: the platform's usual one
 ArchiveApi api;
 bool tried = false;
 bool loaded = false;
+// Which registrations the library answered without a warning (a warning:
+// it would run an outside program for it), asked once on a handle of its own.
+bool supported[kArchiveSupportCount];
+bool probed = false;
+
+void probeSupport(const ArchiveApi& table) {
+  probed = true;
+  archive* probe = table.readNew();
+  for (int i = 0; i < kArchiveSupportCount; ++i) {
+    supported[i] = probe != nullptr && table.support[i](probe) == kArchiveOk;
+  }
+  if (probe != nullptr) table.readFree(probe);
+}
+
+// The registration that reads `kind` (kArchiveSupportNames), or -1.
+int supportIndexOf(ArchiveKind kind) {
+  switch (kind) {
+    case ArchiveKind::kGzip:
+      return 0;
+    case ArchiveKind::kBzip2:
+      return 1;
+    case ArchiveKind::kXz:
+      return 2;
+    case ArchiveKind::kZip:
+      return 4;
+    case ArchiveKind::kSevenZip:
+      return 5;
+    case ArchiveKind::kLzh:
+      return 6;
+    case ArchiveKind::kRar:
+      return 7;
+    case ArchiveKind::kTar:
+      return 9;
+    case ArchiveKind::kNone:
+      break;
+  }
+  return -1;
+}
+
+// The library's words that tell a failure other than damage.
+ArchiveFailure failureOfWords(const char* words) {
+  // "Unsupported ZIP compression method (9: deflation-64-bit)" and the like.
+  if (std::strstr(words, "nsupported") != nullptr) return ArchiveFailure::kUnsupported;
+  // "Input requires too many filters for decoding": packed inside itself.
+  if (std::strstr(words, "too many filters") != nullptr) return ArchiveFailure::kTooManyLayers;
+  // Words of a filter that would have run a program (none is registered).
+  if (std::strstr(words, "program") != nullptr) return ArchiveFailure::kNeedsProgram;
+  return ArchiveFailure::kDamaged;
+}
 
 }  // namespace
 
@@ -61,10 +111,10 @@ bool fillArchiveApi(void* library, ArchiveSymbolLookup lookup, bool withWideName
                     ArchiveApi* table) {
   void* l = library;
   table->entryPathnameW = nullptr;
+  for (int i = 0; i < kArchiveSupportCount; ++i) {
+    if (!find(l, lookup, kArchiveSupportNames[i], &table->support[i])) return false;
+  }
   return find(l, lookup, "archive_read_new", &table->readNew) &&
-         find(l, lookup, "archive_read_support_filter_all", &table->supportFilterAll) &&
-         find(l, lookup, "archive_read_support_format_all", &table->supportFormatAll) &&
-         find(l, lookup, "archive_read_support_format_raw", &table->supportFormatRaw) &&
          find(l, lookup, "archive_read_set_format_option", &table->setFormatOption) &&
          find(l, lookup, "archive_read_open_filename", &table->openFilename) &&
          find(l, lookup, "archive_read_open_memory", &table->openMemory) &&
@@ -94,6 +144,7 @@ const ArchiveApi* archiveLibrary() {
 void setArchiveLibraryName(const char* name) {
   libraryName = name;
   tried = false;
+  probed = false;
 }
 
 void ArchiveReader::fail(ArchiveFailure why, bool fatal) {
@@ -104,10 +155,7 @@ void ArchiveReader::fail(ArchiveFailure why, bool fatal) {
                          ? api->errorString(asArchive(handle))
                          : nullptr;
   copyText(text != nullptr ? text : "", words, sizeof words);
-  // "Unsupported ZIP compression method (9: deflation-64-bit)" and the like.
-  if (why == ArchiveFailure::kDamaged && std::strstr(words, "nsupported") != nullptr) {
-    kind = ArchiveFailure::kUnsupported;
-  }
+  if (why == ArchiveFailure::kDamaged) kind = failureOfWords(words);
 }
 
 bool ArchiveReader::start() {
@@ -123,17 +171,21 @@ bool ArchiveReader::start() {
     return false;
   }
   archive* a = asArchive(handle);
-  api->supportFilterAll(a);
-  api->supportFormatAll(a);
-  api->supportFormatRaw(a);  // one compressed file: its bytes as the one entry
+  if (!probed) probeSupport(*api);
+  // Only what the library reads itself; raw gives one compressed file's
+  // bytes as its one entry.
+  for (int i = 0; i < kArchiveSupportCount; ++i) {
+    if (supported[i]) api->support[i](a);
+  }
   // LZH names are Shift_JIS, and unconverted the library refuses them.
   api->setFormatOption(a, "lha", "hdrcharset", "CP932");
   return true;
 }
 
-bool ArchiveReader::open(const char* path) {
+bool ArchiveReader::open(const char* path, ArchiveKind expected) {
   ArchiveLocale locale;
   if (!start()) return false;
+  if (!readsKind(expected)) return false;
   if (archiveLibrary()->openFilename(asArchive(handle), path, 65536) != kArchiveOk) {
     fail(ArchiveFailure::kDamaged, true);
     return false;
@@ -141,9 +193,10 @@ bool ArchiveReader::open(const char* path) {
   return true;
 }
 
-bool ArchiveReader::openBytes(const uint8_t* bytes, int64_t size) {
+bool ArchiveReader::openBytes(const uint8_t* bytes, int64_t size, ArchiveKind expected) {
   ArchiveLocale locale;
   if (!start()) return false;
+  if (!readsKind(expected)) return false;
   if (archiveLibrary()->openMemory(asArchive(handle), bytes, static_cast<std::size_t>(size)) !=
       kArchiveOk) {
     fail(ArchiveFailure::kDamaged, true);
@@ -208,11 +261,30 @@ bool ArchiveReader::readData(const ArchiveEntry& entry, int64_t limit, HeldBytes
       held->clear();
       return false;
     }
-    if (got == 0) return true;
+    if (got == 0) return heldAsRecorded(entry, held);
     held->grow(got);
   }
   held->clear();
   fail(ArchiveFailure::kTooLarge, false);
+  return false;
+}
+
+bool ArchiveReader::heldAsRecorded(const ArchiveEntry& entry, HeldBytes* held) {
+  if (entry.size < 0 || held->size() == entry.size) return true;
+  const long long size = held->size();
+  held->clear();
+  fail(ArchiveFailure::kDamaged, false);
+  std::snprintf(words, sizeof words, "the entry holds %lld bytes, its header records %lld", size,
+                static_cast<long long>(entry.size));
+  return false;
+}
+
+bool ArchiveReader::readsKind(ArchiveKind expected) {
+  const int index = supportIndexOf(expected);
+  if (index < 0 || supported[index]) return true;
+  fail(ArchiveFailure::kUnsupported, true);
+  std::snprintf(words, sizeof words, "this libarchive reads no %s without an outside program",
+                archiveKindName(expected));
   return false;
 }
 

@@ -9,8 +9,13 @@
 namespace {
 
 BeforeMoveCall beforeMove = nullptr;
+bool claimFirst = false;
 
 }  // namespace
+
+void setClaimNameFirst(bool always) { claimFirst = always; }
+
+bool claimNameFirst() { return claimFirst; }
 
 void setBeforeMoveCall(BeforeMoveCall call) { beforeMove = call; }
 

@@ -32,6 +32,11 @@ int probeNewFile(const char* path);
 using BeforeMoveCall = void (*)(const char* path);
 void setBeforeMoveCall(BeforeMoveCall call);
 
+// For tests: placeNewFile takes the way it takes on a file system that has
+// neither a rename that refuses to replace nor links (claiming the name with
+// a file of its own, then moving over that). POSIX only.
+void setClaimNameFirst(bool always);
+
 // What tells one file from another on its volume: the device and the inode
 // on POSIX, the volume serial number and the file index on Windows.
 struct FileIdentity {
@@ -46,6 +51,11 @@ struct FileIdentity {
 // what a symbolic link there points at, else of the name itself. False when
 // nothing is there or it cannot be told. Platform-specific.
 bool fileIdentityOf(const char* path, bool followLink, FileIdentity* identity);
+
+// The identity of the file standard input reads, when it is one (a file
+// redirected into the program); false for a pipe, a terminal or nothing.
+// Platform-specific.
+bool standardInputIdentity(FileIdentity* identity);
 
 // True when something of that name exists (a file, a folder, a link, even a
 // dangling one). Platform-specific.

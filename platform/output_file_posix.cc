@@ -107,20 +107,28 @@ namespace {
 int moveIntoPlace(const char* temp, const char* path, bool replace) {
   callBeforeMove(path);
   if (replace) return std::rename(temp, path) == 0 ? 0 : errno;
+  if (!claimNameFirst()) {
 #ifdef RENAME_NOREPLACE
-  if (::renameat2(AT_FDCWD, temp, AT_FDCWD, path, RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
+    if (::renameat2(AT_FDCWD, temp, AT_FDCWD, path, RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
 #endif
-  // A file system without it: a new link fails as well when the name is taken.
-  if (::link(temp, path) == 0) {
-    ::unlink(temp);
-    return 0;
+    // A file system without it: a new link fails as well when the name is taken.
+    if (::link(temp, path) == 0) {
+      ::unlink(temp);
+      return 0;
+    }
+    if (errno != EPERM && errno != EMLINK && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
   }
-  if (errno != EPERM && errno != EMLINK && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
-  // Nor links (an in-memory file system, as in the web page): look, then move.
-  struct stat status;
-  if (::lstat(path, &status) == 0) return EEXIST;
-  return std::rename(temp, path) == 0 ? 0 : errno;
+  // Nor links (FAT, some network file systems, the web page's in-memory
+  // one): the name is claimed with an empty file of our own, in the one step
+  // that fails when it is taken, and the finished file moved over our claim.
+  const int claim = createNewFile(path);
+  if (claim < 0) return errno;
+  ::close(claim);
+  if (std::rename(temp, path) == 0) return 0;
+  const int error = errno;
+  ::unlink(path);  // our own empty claim
+  return error;
 }
 
 int writeAndMove(const char* path, const uint8_t* data, std::size_t length, bool replace) {
@@ -161,6 +169,14 @@ int probeNewFile(const char* path) {
 bool fileIdentityOf(const char* path, bool followLink, FileIdentity* identity) {
   struct stat status;
   if ((followLink ? ::stat(path, &status) : ::lstat(path, &status)) != 0) return false;
+  *identity =
+      FileIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+  return true;
+}
+
+bool standardInputIdentity(FileIdentity* identity) {
+  struct stat status;
+  if (::fstat(STDIN_FILENO, &status) != 0 || !S_ISREG(status.st_mode)) return false;
   *identity =
       FileIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
   return true;

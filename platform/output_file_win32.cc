@@ -157,6 +157,18 @@ bool fileIdentityOf(const char* path, bool followLink, FileIdentity* identity) {
   return true;
 }
 
+bool standardInputIdentity(FileIdentity* identity) {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  if (input == nullptr || input == INVALID_HANDLE_VALUE || GetFileType(input) != FILE_TYPE_DISK) {
+    return false;
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileInformationByHandle(input, &info) == 0) return false;
+  *identity = FileIdentity{info.dwVolumeSerialNumber,
+                           uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
+  return true;
+}
+
 bool fileExists(const char* path) {
   return _access(path, 0) == 0;  // the programs' code page is UTF-8 (the manifest)
 }

@@ -27,6 +27,9 @@ using WriteCall = long (*)(int fd, const uint8_t* data, std::size_t length);
 // that failed (EIO for a write that wrote nothing).
 int writeAll(int fd, const uint8_t* data, std::size_t length, WriteCall write);
 
+// True when a test asked placeNewFile to claim the name first.
+bool claimNameFirst();
+
 // Makes the call set with setBeforeMoveCall, if any, with `path`.
 void callBeforeMove(const char* path);
 

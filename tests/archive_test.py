@@ -20,6 +20,7 @@ import shutil
 import struct
 import subprocess
 import sys
+import tarfile
 import tempfile
 import zipfile
 
@@ -86,6 +87,12 @@ def make_zip(archive, names, flagged=True):
         open(archive, "wb").write(data)
 
 
+def make_tar(archive, names, mode):
+    with tarfile.open(archive, mode) as t:
+        for name in names:
+            t.add(path("loose", name), arcname=name)
+
+
 def make_with(tool_args, archive, names):
     subprocess.run(tool_args + [archive] + names, cwd=path("loose"), check=True,
                    stdout=subprocess.DEVNULL)
@@ -133,6 +140,39 @@ def expect_refused(label, archive, words, setup=None):
     check(label + " folder", files_in(folder) == {"LOADER": b"old"}, sorted(files_in(folder)))
 
 
+def no_program_runs():
+    """Compressed data that libarchive would hand to an outside program is never
+    handed: programs of those names on PATH leave no mark."""
+    marks = fresh("marks")
+    tools = fresh("tools")
+    for tool in ("grzip", "lrzip", "lzop", "lz4", "zstd", "bzip2", "gzip", "xz", "lzip"):
+        with open(os.path.join(tools, tool), "w") as script:
+            script.write(f"#!/bin/sh\ntouch {marks}/{tool}\ncat\n")
+        os.chmod(os.path.join(tools, tool), 0o755)
+    heads = {"grzip": b"GRZipII\x00\x02\x04:)", "lrzip": b"LRZI\x00\x06",
+             "lzop": b"\x89LZO\x00\r\n\x1a\n", "lz4": b"\x04\x22\x4d\x18",
+             "zstd": b"\x28\xb5\x2f\xfd"}
+    env = dict(os.environ, PATH=tools + os.pathsep + os.environ["PATH"])
+    for name, head in heads.items():
+        open(path(name + ".gz"), "wb").write(gzip.compress(head + bytes(1000)))
+        for program in ([D88CUT, "-n"], [D88INFO]):
+            subprocess.run(program + [path(name + ".gz")], cwd=fresh("got"), env=env,
+                           capture_output=True)
+    check("no program run", os.listdir(marks) == [], os.listdir(marks))
+
+
+def no_file_in_archive():
+    """An archive that holds no file is named by d88info, in text and in JSON."""
+    with zipfile.ZipFile(path("empty.zip"), "w") as z:
+        z.writestr("disks/", "")
+    _, text, _ = run(D88INFO, [path("empty.zip")], WORK)
+    check("d88info empty zip", text == path("empty.zip").encode() +
+          b" is a zip archive that holds no file\n", text)
+    _, listing, _ = run(D88INFO, ["--json", path("empty.zip")], WORK)
+    files = json.loads(listing)["files"]
+    check("d88info empty zip JSON", [f["path"] for f in files] == [path("empty.zip")], files)
+
+
 def main():
     sample = split_sample()
     os.makedirs(path("lzh"))
@@ -147,6 +187,9 @@ def main():
         "LZH lh6 level 1": ("set1.lzh", lambda a: make_lzh(a, NAMES, "-lh6-", 1)),
         "LZH lh7 level 2": ("set2.lzh", lambda a: make_lzh(a, NAMES, "-lh7-", 2)),
         "LZH lh5 level 2": ("set5.lzh", lambda a: make_lzh(a, NAMES, "-lh5-", 2)),
+        "tar": ("set.tar", lambda a: make_tar(a, NAMES, "w")),
+        "tar.gz": ("set.tar.gz", lambda a: make_tar(a, NAMES, "w:gz")),
+        "tar.bz2": ("set.tar.bz2", lambda a: make_tar(a, NAMES, "w:bz2")),
     }
     for label, (name, make) in archives.items():
         make(path(name))
@@ -187,6 +230,13 @@ def main():
             for _ in range(1024):
                 entry.write(bytes(1 << 20))
     expect_refused("1 GiB entry", path("huge.zip"), "larger than any D88 file")
+    layers = sample[:4096]
+    for _ in range(30):
+        layers = gzip.compress(layers)
+    open(path("layers.gz"), "wb").write(layers)
+    expect_refused("gzip 30 times over", path("layers.gz"), "too many times over")
+    no_program_runs()
+    no_file_in_archive()
     memory = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss * 1024
     check("memory", memory < 300 << 20, f"{memory} bytes")
 

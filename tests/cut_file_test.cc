@@ -197,6 +197,17 @@ TEST(PlaceNewFile, AFileThatAppearsAtTheWorstMomentIsKept) {
   const uint8_t data[] = {1, 2};
   EXPECT_EQ(placeNewFile(dir.file("NEW").c_str(), data, 2), EEXIST);
   EXPECT_EQ(replaceFile(dir.file("REPLACED").c_str(), data, 2), 0);
+#ifndef _WIN32
+  setClaimNameFirst(true);  // a file system without no-replace renames and links
+  EXPECT_EQ(placeNewFile(dir.file("CLAIMED").c_str(), data, 2), EEXIST);
+  setBeforeMoveCall(nullptr);
+  EXPECT_EQ(placeNewFile(dir.file("PLACED").c_str(), data, 2), 0);
+  setClaimNameFirst(false);
+  EXPECT_EQ(readBytes(dir.file("CLAIMED")), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  EXPECT_EQ(readBytes(dir.file("PLACED")), (std::vector<uint8_t>{1, 2}));
+  std::remove(dir.file("CLAIMED").c_str());
+  std::remove(dir.file("PLACED").c_str());
+#endif
   setBeforeMoveCall(nullptr);
   const std::vector<uint8_t> old = {'o', 'l', 'd'};
   EXPECT_EQ(readBytes(dir.file("MUSIC")), old);  // the incomplete cut

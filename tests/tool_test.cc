@@ -526,6 +526,9 @@ TEST_F(ToolTest, AnInputNamedLikeAnOutputIsKept) {
       {{"./MUSIC2", "-n"}, "MUSIC2", "d88cut: error: MUSIC2" + replaces + notWritten("MUSIC2")},
       {{"sys.d88", "MUSIC"}, "MUSIC", "d88cut: error: MUSIC" + replaces + notWritten("MUSIC")},
       {{"-d", "out", "LOADER"}, "LOADER", ""},
+#ifndef _WIN32
+      {{"-"}, "LOADER", "d88cut: error: LOADER" + replaces},  // d88cut - < LOADER
+#endif
   };
   for (const Case& c : cases) {
     ScopedTempDir dir;
@@ -533,7 +536,10 @@ TEST_F(ToolTest, AnInputNamedLikeAnOutputIsKept) {
     const std::vector<uint8_t>& input =
         c.args.size() == 2 && c.args[0] == "sys.d88" ? scenario4 : sample;
     ASSERT_TRUE(writeBytes(dir.file(c.input), input));
-    const ProgramResult r = runProgram(D88CUT_PATH, c.args, dir.path());
+    const std::string redirected = dir.file(c.input);
+    const auto fromInput = [&redirected] { std::freopen(redirected.c_str(), "rb", stdin); };
+    const ProgramResult r = runProgram(D88CUT_PATH, c.args, dir.path(),
+                                       c.args[0] == "-" ? fromInput : std::function<void()>{});
     EXPECT_EQ(r.status, c.err.empty() ? 0 : 1) << c.input;
     EXPECT_EQ(r.err, textLines(c.err)) << c.input;
     EXPECT_EQ(readBytes(dir.file(c.input)), input) << c.input;

@@ -153,7 +153,8 @@ CutStatus flawedStatus(bool whole, const KeptCopy& kept) {
 namespace {
 
 // True when `path` is one of the run's D88 files: the same file, whatever
-// names lead to it (a link to it, or the very name given).
+// names lead to it (a link to it, or the very name given), or the file
+// standard input was redirected from when "-" is among them.
 bool isRunInput(const RunInputs& inputs, const char* path) {
   FileIdentity output;
   if (inputs.count == 0 || !fileIdentityOf(path, false, &output)) return false;
@@ -163,6 +164,10 @@ bool isRunInput(const RunInputs& inputs, const char* path) {
     FileIdentity named;
     FileIdentity target;
     if (input == nullptr) break;
+    if (std::strcmp(input, "-") == 0) {  // standard input redirected from a file
+      if (standardInputIdentity(&target) && target == output) return true;
+      continue;
+    }
     if ((fileIdentityOf(input, false, &named) && named == output) ||
         (fileIdentityOf(input, true, &target) && target == output)) {
       return true;

@@ -73,6 +73,8 @@ inline constexpr char kNoArchiveLibrary[] =
 // read: the name, then why (describeInputFailure). Nothing it would have
 // given is written.
 inline constexpr char kArchiveUnreadable[] = "d88cut: error: cannot read %s: %s\n";
+// An input refused before it is read ("-" on a terminal): why.
+inline constexpr char kInputRefused[] = "d88cut: error: %s\n";
 // An archive with no D88 file among its entries: the path, the entries.
 inline constexpr char kNoD88InArchive[] = "d88cut: note: %s holds no D88 file (files in it: %d)\n";
 

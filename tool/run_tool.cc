@@ -25,7 +25,11 @@ void reportInputFailure(InputStep step, const D88Input& input, RunContext* run) 
   std::FILE* out = run->out;
   std::FILE* err = run->err;
   const Shown name(input.name, err);
-  if (step == InputStep::kOpenFailed && pathInputs.openError() != EFBIG) {
+  if (step == InputStep::kOpenFailed && pathInputs.openError() == ENOTTY) {
+    char why[kInputFailureTextSize];
+    describeInputFailure(pathInputs, why, sizeof why);
+    printReport(out, err, kInputRefused, why);
+  } else if (step == InputStep::kOpenFailed && pathInputs.openError() != EFBIG) {
     writeReport(out, err, kOpenFailure);
     printMessage(err, kOpenFailureReason, name.text(), std::strerror(pathInputs.openError()));
   } else if (pathInputs.failure() == ArchiveFailure::kNoLibrary) {
