@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Builds libarchive (reading only: no tools, tests or crypto) with the zlib
-# and liblzma it reads zip, 7z, xz and gzip with, for a target Debian ships
-# no libarchive for, from Debian's own source packages at pinned versions:
+# Builds libarchive (reading only: no tools, tests or crypto) with the zlib,
+# liblzma and libbz2 it reads zip, 7z, xz, gzip and bzip2 with, for a
+# target Debian ships no libarchive for, from Debian's own source packages
+# at pinned versions:
 #
-#   cmake/archive_library.sh mingw   libarchive.dll (zlib, liblzma linked in)
+#   cmake/archive_library.sh mingw   libarchive.dll (zlib, liblzma, libbz2 linked in)
 #   cmake/archive_library.sh web     static libraries for Emscripten
 #
 # Prints the folder it installed into (include/, lib/, bin/). The sources
@@ -17,8 +18,9 @@ target=${1:?usage: archive_library.sh mingw|web}
 libarchive_version=3.6.2-1+deb12u5
 xz_version=5.4.1-1+deb12u2
 zlib_version=1:1.2.13.dfsg-1
+bzip2_version=1.0.8-5
 cache=${D88CUT_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/d88cut-deps}
-key="$target-libarchive_${libarchive_version}-xz_${xz_version}-zlib_${zlib_version#*:}"
+key="$target-libarchive_${libarchive_version}-xz_${xz_version}-zlib_${zlib_version#*:}-bzip2_${bzip2_version}"
 prefix="$cache/$key"
 if [ -f "$prefix/done" ]; then
   echo "$prefix"
@@ -45,17 +47,19 @@ EOF
                  -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt" -o Debug::NoLocking=1
                  -o APT::Sandbox::User=root)
   if [ ! -f "$src/fetched-$key" ]; then
-    say "fetching the sources of libarchive $libarchive_version, xz-utils $xz_version, zlib $zlib_version"
+    say "fetching the sources of libarchive $libarchive_version, xz-utils $xz_version, zlib $zlib_version, bzip2 $bzip2_version"
     apt-get "${options[@]}" -qq update
     (cd "$src" && apt-get "${options[@]}" -qq source --download-only \
-      "libarchive=$libarchive_version" "xz-utils=$xz_version" "zlib=$zlib_version" >&2)
+      "libarchive=$libarchive_version" "xz-utils=$xz_version" "zlib=$zlib_version" \
+      "bzip2=$bzip2_version" >&2)
     touch "$src/fetched-$key"
   fi
   work="$cache/work-$target"
   rm -rf "$work"
   mkdir -p "$work"
   local dsc
-  for dsc in "libarchive_${libarchive_version}" "xz-utils_${xz_version}" "zlib_${zlib_version#*:}"; do
+  for dsc in "libarchive_${libarchive_version}" "xz-utils_${xz_version}" "zlib_${zlib_version#*:}" \
+             "bzip2_${bzip2_version}"; do
     dpkg-source --no-check -x "$src/$dsc.dsc" "$work/${dsc%%_*}" >/dev/null
   done
 }
@@ -95,6 +99,18 @@ say "building zlib for $target"
   cp zlib.h zconf.h "$prefix/include/"
 )
 
+# libbz2: its library's sources. BZ_EXPORT declares its functions as plain
+# functions on Windows too (without it bzlib.h declares pointers to a DLL's).
+say "building libbz2 for $target"
+(
+  cd "$work/bzip2"
+  for c in blocksort huffman crctable randtable compress decompress bzlib; do
+    $cc -O2 -DBZ_EXPORT -c "$c.c" -o "$c.o"
+  done
+  $ar rcs "$prefix/lib/libbz2.a" ./*.o
+  cp bzlib.h "$prefix/include/"
+)
+
 # liblzma alone, through xz's own CMake build.
 say "building liblzma for $target"
 cmake -S "$work/xz-utils" -B "$work/xz-build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -105,10 +121,10 @@ cmake --build "$work/xz-build" --target liblzma >/dev/null
 cp "$work/xz-build/liblzma.a" "$prefix/lib/"
 cp -r "$work/xz-utils/src/liblzma/api/lzma.h" "$work/xz-utils/src/liblzma/api/lzma" "$prefix/include/"
 
-# libarchive: reading only, with the two libraries above and nothing else.
+# libarchive: reading only, with the three libraries above and nothing else.
 say "building libarchive for $target"
 off=()
-for option in MBEDTLS NETTLE OPENSSL LIBB2 LZ4 LZO ZSTD BZip2 LIBXML2 EXPAT PCREPOSIX CNG \
+for option in MBEDTLS NETTLE OPENSSL LIBB2 LZ4 LZO ZSTD LIBXML2 EXPAT PCREPOSIX CNG \
               TAR CPIO CAT XATTR ACL TEST INSTALL; do
   off+=("-DENABLE_$option=OFF")
 done
@@ -124,7 +140,9 @@ cmake -S "$work/libarchive" -B "$work/libarchive-build" "${generator[@]}" -DCMAK
   "${cmake_target[@]}" "${off[@]}" -DPOSIX_REGEX_LIB=NONE -DENABLE_ZLIB=ON -DENABLE_LZMA=ON \
   -DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a" \
   -DLIBLZMA_INCLUDE_DIR="$prefix/include" -DLIBLZMA_LIBRARY="$prefix/lib/liblzma.a" \
-  -DCMAKE_C_FLAGS="-DLZMA_API_STATIC" -DCMAKE_SHARED_LINKER_FLAGS="-static-libgcc" >/dev/null
+  -DENABLE_BZip2=ON -DBZIP2_INCLUDE_DIR="$prefix/include" -DBZIP2_LIBRARIES="$prefix/lib/libbz2.a" \
+  -DBZIP2_LIBRARY_RELEASE="$prefix/lib/libbz2.a" \
+  -DCMAKE_C_FLAGS="-DLZMA_API_STATIC -DBZ_EXPORT" -DCMAKE_SHARED_LINKER_FLAGS="-static-libgcc" >/dev/null
 if [ "$target" = mingw ]; then
   cmake --build "$work/libarchive-build" --target archive >/dev/null
   cp "$work/libarchive-build/bin/libarchive.dll" "$prefix/bin/"

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
-// Assembling one of the game's files from several copies of its disk, sector
-// by sector: each 1024-byte sector of the file's run from a copy in which it
-// is good (found, its data whole, status 0x00 or the deleted-data mark 0x10).
-// Copies that disagree (a sector good in both holds other bytes: another
-// release of the disk) are never mixed: a copy joins the first group, in
-// the order the copies came, with all of whose copies it agrees, and each
-// group assembles the file on its own. Fixed tables; nothing is printed or
-// allocated.
+// Assembling the game's files from several copies of one of its disks,
+// sector by sector: each 1024-byte sector of a file's run from a copy in
+// which it is good (found, its data whole, status 0x00 or the deleted-data
+// mark 0x10).
+//
+// Copies are grouped per disk, never per file: a copy joins the first
+// group, in the order the copies came, with all of whose copies it agrees
+// on every sector the game reads from the disk (the recognition sectors and
+// every file's run) that is good in both. Copies of two releases therefore
+// never fill each other's gaps. Any number of copies and groups; the first
+// group and the first copy's record are held in the object itself, so that
+// a run of one copy allocates nothing, and each further group (84 KiB) and
+// copy record (5 KiB) is taken from the heap. Nothing is printed.
 #ifndef D88CUT_GAME_ASSEMBLY_H_
 #define D88CUT_GAME_ASSEMBLY_H_
 
@@ -18,102 +23,157 @@
 inline constexpr int32_t kRunSectorSize = int32_t{128} << kFileSizeCode;
 // The longest run of a file of the game, in sectors (MUSIC's 56).
 inline constexpr int32_t kMaxRunSectors = 64;
-// Groups of copies that disagree, and copies, remembered per file; a copy
-// past them is not assembled (a note says so).
-inline constexpr int32_t kMaxCopyGroups = 4;
-inline constexpr int32_t kMaxCopies = 16;
 
-// One copy's run, read sector by sector past any missing one. Held in
-// static storage: no member is initialised, so that no code clears its
-// 64 KiB at start-up (readRunCopy and soundRunCopy fill what they use).
-struct RunCopy {
-  int32_t sectors;  // of the run
-  int32_t length;   // the run's bytes: the last sector may hold part of it
-  bool good[kMaxRunSectors];
-  SectorAddress where[kMaxRunSectors];
-  uint8_t bytes[kMaxRunSectors * kRunSectorSize];  // a bad sector: its recorded bytes or zeros
+// The disks of the game that files are cut from.
+enum class GameDiskKind : int32_t { kSystemDisk, kScenarioDisk4 };
+
+// The sectors of a disk that the game reads: its recognition sectors (the
+// boot sector; the system disk's signature sector), then each file's run in
+// the file table's order.
+constexpr int32_t runSectorCount(const FileEntry& entry) {
+  return (runLength(entry) + kRunSectorSize - 1) / kRunSectorSize;
+}
+constexpr int32_t maxDiskSectors() {
+  int32_t system = 2;  // the boot and signature sectors
+  for (const FileEntry& entry : systemDiskFiles) system += runSectorCount(entry);
+  const int32_t scenario4 = 1 + runSectorCount(scenarioDisk4File);
+  return system > scenario4 ? system : scenario4;
+}
+inline constexpr int32_t kMaxDiskSectors = maxDiskSectors();  // 82
+struct DiskSectors {
+  int32_t count = 0;
+  SectorAddress where[kMaxDiskSectors] = {};
+  int32_t length[kMaxDiskSectors] = {};  // the bytes of it that count
+  int32_t fileCount = 0;
+  const FileEntry* files[kMaxFilesOfADisk] = {};
+  int32_t firstOfFile[kMaxFilesOfADisk] = {};  // the index of its run's first sector
+  int32_t sectorsOfFile[kMaxFilesOfADisk] = {};
 };
 
-// Reads the run of `entry` from the selected image into *copy, sector by
-// sector: a missing, short or damaged sector is marked bad and the next one
-// is still read. REQUIRES: the entry's run fits kMaxRunSectors.
-void readRunCopy(D88File& disk, const FileEntry& entry, RunCopy* copy);
+// The sectors of `kind`; the file index of `entry` in it, or -1.
+const DiskSectors& diskSectors(GameDiskKind kind);
+int32_t fileOfDisk(GameDiskKind kind, const FileEntry& entry);
 
-// The same from a run read whole and sound (every sector good).
-void soundRunCopy(const FileEntry& entry, const uint8_t* run, RunCopy* copy);
+// One copy's sectors as read. Held in static storage, one at a time: no
+// member is initialised, so that no code clears its 84 KiB at start-up.
+struct DiskCopy {
+  bool good[kMaxDiskSectors];
+  uint8_t bytes[kMaxDiskSectors * kRunSectorSize];  // a bad sector: its recorded bytes or zeros
+};
+static_assert(runSectorCount(systemDiskFiles[2]) <= kMaxRunSectors, "MUSIC's run fits");
+
+// Reads the run of `entry` from the selected image sector by sector into
+// bytes (kRunSectorSize each) and good: a missing, short or damaged sector
+// is marked bad and the next one is still read. Returns the bad sectors.
+// REQUIRES: the run fits kMaxRunSectors.
+int32_t readRunBySector(D88File& disk, const FileEntry& entry, uint8_t* bytes, bool* good);
+
+// Into *copy: file f's run read sector by sector (readRunBySector), or
+// taken from a run read whole and sound; the recognition sectors read.
+// Each returns the bad sectors it found.
+int32_t readFileOfCopy(D88File& disk, GameDiskKind kind, int32_t f, DiskCopy* copy);
+void takeSoundFile(GameDiskKind kind, int32_t f, const uint8_t* run, DiskCopy* copy);
+void readRecognitionSectors(D88File& disk, GameDiskKind kind, DiskCopy* copy);
+// Every sector of the disk, sector by sector.
+void readDiskCopy(D88File& disk, GameDiskKind kind, DiskCopy* copy);
 
 // A copy as the notes and reports name it: its D88 file (or archive entry)
 // and the image; a longer path than the room is cut.
 struct CopyName {
-  char path[1024];
+  char path[4096 + 1 + 1024];
   int32_t image;
 };
 
 // Where the first two groups part: a sector good in both copies named, with
 // other bytes.
 struct Disagreement {
-  int32_t sector = -1;  // index in the run, -1 when the copies all agree
+  int32_t sector = -1;  // index in the disk's sectors, -1 when the copies all agree
   int32_t earlierCopy = -1;
   int32_t laterCopy = -1;
 };
 
-// Held in static storage; its tables are filled as copies are added (and
-// are not initialised, so that start-up clears none of their 256 KiB).
-class FileAssembly {
+class DiskAssembly {
  public:
-  // Forgets every copy: a new run.
-  void clear();
+  DiskAssembly() = default;
+  ~DiskAssembly() { start(kind); }
+  DiskAssembly(const DiskAssembly&) = delete;
+  DiskAssembly& operator=(const DiskAssembly&) = delete;
 
-  // Adds the first copy, read whole and sound: its run, runLength(entry)
-  // bytes, straight into the first group. False when a copy is there.
-  bool addSoundFirstCopy(const FileEntry& entry, const uint8_t* run, const char* path,
-                         int32_t image);
+  // Forgets every copy (and frees what they took): a new run of `disk`.
+  void start(GameDiskKind disk);
 
-  // Adds a copy, the `copies()`-th, named by its path and image; returns its
-  // group, or -1 when it agrees with no group and every group is taken.
-  int32_t add(const RunCopy& copy, const char* path, int32_t image);
+  // Adds a copy named by its path and image. `confirmed` is false for a
+  // copy that was not recognised for sure (a system disk cut short): its
+  // group gives files only when a confirmed copy joins it. Unless
+  // `keepEveryCopy`, a copy that joins a group and gives it no sector is
+  // only counted (copiesIn), not recorded. Returns its group; -1 when memory
+  // for it could not be had (it is not assembled).
+  int32_t add(const DiskCopy& copy, const char* path, int32_t image, bool confirmed,
+              bool keepEveryCopy);
 
-  // The name of copy c.
-  const CopyName& nameOf(int32_t c) const { return copyNames[c]; }
-
+  const DiskSectors& sectors() const { return diskSectors(kind); }
+  // The copies recorded, and groups.
   int32_t copies() const { return copyCount; }
   int32_t groups() const { return groupCount; }
-  int32_t groupOf(int32_t copy) const { return copyGroup[copy]; }
+  // Every copy added to group g, recorded or not.
+  int32_t copiesIn(int32_t g) const { return group(g).copies; }
+  int32_t groupOf(int32_t c) const { return record(c).group; }
+  const CopyName& nameOf(int32_t c) const { return record(c).name; }
+  // True when copy c has disk sector s good.
+  bool good(int32_t c, int32_t s) const { return record(c).good[s]; }
+  bool confirmed(int32_t g) const { return group(g).confirmed; }
+  // The first confirmed copy, or -1.
+  int32_t firstConfirmed() const { return firstConfirmedCopy; }
 
-  // True when every sector of group g is good in one of its copies.
-  bool whole(int32_t g) const;
-  // The group whose file is written: the last that is whole, else the first.
-  int32_t chosenGroup() const;
-  // The copy that gave sector s of group g, or -1 when none had it good.
-  int32_t sourceOf(int32_t g, int32_t s) const { return groupSource[g][s]; }
-  // The run assembled by group g (sectors() sectors, its bytes those of the
-  // run): good sectors from their first copy, a bad one from the group's
-  // first copy (its recorded bytes, or zeros).
-  const uint8_t* runOf(int32_t g) const { return groupBytes[g]; }
-  int32_t sectors() const { return runSectors; }
-  // True when copy c has sector s good.
-  bool good(int32_t c, int32_t s) const { return copyGood[c][s]; }
-  // True when one copy of group g alone gives every sector.
-  bool wholeInOneCopy(int32_t g) const;
+  // True when every sector of file f is good in a copy of group g.
+  bool fileWhole(int32_t g, int32_t f) const;
+  // The group whose file f is written: the last confirmed one that gives it
+  // whole; -1 when none does.
+  int32_t chosenGroup(int32_t f) const;
+  // True when one copy of group g alone gives file f whole.
+  bool wholeInOneCopy(int32_t g, int32_t f) const;
+  // The copy that gave disk sector s to group g, or -1 when none had it good.
+  int32_t sourceOf(int32_t g, int32_t s) const { return group(g).source[s]; }
+  // Writes file f's run as group g assembles it into run[0..runLength):
+  // good sectors from their first copy, a bad one from the group's first
+  // copy (its recorded bytes, or zeros).
+  void runOf(int32_t g, int32_t f, uint8_t* run) const;
   const Disagreement& disagreement() const { return parted; }
-  const SectorAddress& where(int32_t s) const { return sectorWhere[s]; }
 
  private:
-  // The first sector good in both with other bytes, or -1.
-  int32_t differsAt(int32_t g, const RunCopy& copy) const;
-  void name(int32_t c, const char* path, int32_t image);
+  struct Record {
+    CopyName name;
+    int32_t group;
+    bool good[kMaxDiskSectors];
+  };
+  struct Group {
+    int32_t copies;
+    bool confirmed;
+    int32_t source[kMaxDiskSectors];
+    uint8_t bytes[kMaxDiskSectors * kRunSectorSize];
+  };
+  const Group& group(int32_t g) const { return g == 0 ? firstGroup : *moreGroups[g - 1]; }
+  Group& group(int32_t g) { return g == 0 ? firstGroup : *moreGroups[g - 1]; }
+  const Record& record(int32_t c) const { return c == 0 ? firstRecord : moreRecords[c - 1]; }
+  Record& record(int32_t c) { return c == 0 ? firstRecord : moreRecords[c - 1]; }
+  // The first sector good in group g and in the copy with other bytes, or -1.
+  int32_t differsAt(int32_t g, const DiskCopy& copy) const;
+  int32_t groupFor(const DiskCopy& copy, int32_t* firstDifference) const;
+  bool newGroup(const DiskCopy& copy);
+  bool newRecord();
+  bool gives(int32_t g, const DiskCopy& copy) const;
 
+  GameDiskKind kind = GameDiskKind::kSystemDisk;
   int32_t copyCount = 0;
   int32_t groupCount = 0;
-  int32_t runSectors = 0;
-  int32_t runBytes = 0;
-  int32_t copyGroup[kMaxCopies];
-  CopyName copyNames[kMaxCopies];
-  bool copyGood[kMaxCopies][kMaxRunSectors];
-  int32_t groupSource[kMaxCopyGroups][kMaxRunSectors];
-  SectorAddress sectorWhere[kMaxRunSectors];
+  int32_t firstConfirmedCopy = -1;
   Disagreement parted;
-  uint8_t groupBytes[kMaxCopyGroups][kMaxRunSectors * kRunSectorSize];
+  Record firstRecord;
+  Record* moreRecords = nullptr;  // copies 1.. (realloc'd)
+  int32_t recordRoom = 0;
+  Group firstGroup;
+  Group** moreGroups = nullptr;  // groups 1.., each its own block
+  int32_t groupRoom = 0;
 };
 
 #endif  // D88CUT_GAME_ASSEMBLY_H_

@@ -8,84 +8,114 @@
 
 namespace {
 
-FileAssembly copiesOf[kGameFileCount];
-RunCopy copyRead;  // one copy at a time
+constexpr GameDiskKind kDiskKinds[] = {GameDiskKind::kSystemDisk, GameDiskKind::kScenarioDisk4};
+DiskAssembly disks[2];
+DiskCopy copyRead;  // one copy at a time
 
-// The first sector no copy of group g has good; -1 when the group is whole.
-int32_t firstBadSector(const FileAssembly& a, int32_t g) {
-  for (int32_t s = 0; s < a.sectors(); ++s) {
+DiskAssembly& copiesOf(GameDiskKind kind) {
+  return disks[kind == GameDiskKind::kSystemDisk ? 0 : 1];
+}
+
+const char* diskName(GameDiskKind kind) {
+  return kind == GameDiskKind::kSystemDisk ? "the system disk" : "scenario disk 4";
+}
+
+// The group whose file f is reported: the one d88cut writes, else the first
+// recognised copy's.
+int32_t reportedGroup(const DiskAssembly& a, int32_t f) {
+  const int32_t g = a.chosenGroup(f);
+  return g >= 0 ? g : a.groupOf(a.firstConfirmed());
+}
+
+// The first sector of file f no copy of group g has good; -1 when none.
+int32_t firstBadSector(const DiskAssembly& a, int32_t g, int32_t f) {
+  const DiskSectors& d = a.sectors();
+  for (int32_t s = d.firstOfFile[f]; s < d.firstOfFile[f] + d.sectorsOfFile[f]; ++s) {
     if (a.sourceOf(g, s) < 0) return s;
   }
   return -1;
 }
 
-}  // namespace
+// True when the disk's copies are worth a word: two or more, one recognised.
+bool reported(const DiskAssembly& a) { return a.copies() >= 2 && a.firstConfirmed() >= 0; }
 
-void startCopies() {
-  for (FileAssembly& a : copiesOf) a.clear();
-}
-
-void addCopies(D88File& disk, const GameFindings& game, const char* path, int32_t image) {
-  for (int32_t i = 0; i < game.fileCount; ++i) {
-    const int index = gameFileIndex(game.files[i].entry);
-    if (index < 0) continue;
-    readRunCopy(disk, *game.files[i].entry, &copyRead);
-    if (disk.readError() != 0) return;
-    copiesOf[index].add(copyRead, path, image);
+void writeTextFile(std::FILE* out, const DiskAssembly& a, int32_t f) {
+  const DiskSectors& d = a.sectors();
+  const int32_t bad = firstBadSector(a, reportedGroup(a, f), f);
+  if (a.chosenGroup(f) >= 0) {
+    printMessage(out, kInfoTogetherWhole, d.files[f]->name, static_cast<int>(a.copies()));
+  } else {
+    const SectorAddress& at = d.where[bad];
+    printMessage(out, kInfoTogetherNotWhole, d.files[f]->name, static_cast<int>(a.copies()),
+                 static_cast<int>(at.track), static_cast<int>(at.c), static_cast<int>(at.h),
+                 static_cast<int>(at.r));
   }
 }
 
+void writeJsonFile(std::FILE* out, const DiskAssembly& a, int32_t f, bool first) {
+  const DiskSectors& d = a.sectors();
+  std::fprintf(out, "%s\"%s\":{\"copies\":%d,\"whole\":%s,\"differ\":%s,\"from\":[",
+               first ? ",\"together\":{" : ",", d.files[f]->name, static_cast<int>(a.copies()),
+               a.chosenGroup(f) >= 0 ? "true" : "false", a.groups() > 1 ? "true" : "false");
+  for (int32_t c = 0; c < a.copies(); ++c) {
+    std::fputs(c == 0 ? "{\"path\":" : ",{\"path\":", out);
+    writeJsonString(out, a.nameOf(c).path);
+    std::fprintf(out, ",\"image\":%d}", static_cast<int>(a.nameOf(c).image));
+  }
+  std::fputs("],\"sectors\":[", out);
+  const int32_t g = reportedGroup(a, f);
+  for (int32_t s = d.firstOfFile[f]; s < d.firstOfFile[f] + d.sectorsOfFile[f]; ++s) {
+    std::fprintf(out, "%s{\"from\":%d,\"lacking\":[", s == d.firstOfFile[f] ? "" : ",",
+                 static_cast<int>(a.sourceOf(g, s)));
+    bool firstLacking = true;
+    for (int32_t c = 0; c < a.copies(); ++c) {
+      if (a.good(c, s)) continue;
+      std::fprintf(out, "%s%d", firstLacking ? "" : ",", static_cast<int>(c));
+      firstLacking = false;
+    }
+    std::fputs("]}", out);
+  }
+  std::fputs("]}", out);
+}
+
+}  // namespace
+
+void startCopies() {
+  for (GameDiskKind kind : kDiskKinds) copiesOf(kind).start(kind);
+}
+
+void addCopies(D88File& disk, const GameFindings& game, const char* path, int32_t image) {
+  const DiskRecognition& r = game.recognition;
+  const bool system = r.kind == DiskRecognition::kSystemDisk || r.cutShortSystemDisk;
+  if (!system && r.scenario != 4) return;
+  const GameDiskKind kind = system ? GameDiskKind::kSystemDisk : GameDiskKind::kScenarioDisk4;
+  readDiskCopy(disk, kind, &copyRead);
+  if (disk.readError() != 0) return;
+  copiesOf(kind).add(copyRead, path, image, !r.cutShortSystemDisk, true);
+}
+
 void writeTextCopies(std::FILE* out) {
-  for (int i = 0; i < kGameFileCount; ++i) {
-    const FileAssembly& a = copiesOf[i];
-    if (a.copies() < 2) continue;
-    const char* name = gameFiles[i]->name;
+  for (GameDiskKind kind : kDiskKinds) {
+    const DiskAssembly& a = copiesOf(kind);
+    if (!reported(a)) continue;
     if (a.groups() > 1) {
-      const SectorAddress& at = a.where(a.disagreement().sector);
-      printMessage(out, kInfoCopiesDiffer, name, static_cast<int>(at.track), static_cast<int>(at.c),
-                   static_cast<int>(at.h), static_cast<int>(at.r));
+      const SectorAddress& at = a.sectors().where[a.disagreement().sector];
+      printMessage(out, kInfoCopiesDiffer, diskName(kind), static_cast<int>(at.track),
+                   static_cast<int>(at.c), static_cast<int>(at.h), static_cast<int>(at.r));
     }
-    const int32_t g = a.chosenGroup();
-    const int32_t bad = firstBadSector(a, g);
-    if (bad < 0) {
-      printMessage(out, kInfoTogetherWhole, name, static_cast<int>(a.copies()));
-    } else {
-      const SectorAddress& at = a.where(bad);
-      printMessage(out, kInfoTogetherNotWhole, name, static_cast<int>(a.copies()),
-                   static_cast<int>(at.track), static_cast<int>(at.c), static_cast<int>(at.h),
-                   static_cast<int>(at.r));
-    }
+    for (int32_t f = 0; f < a.sectors().fileCount; ++f) writeTextFile(out, a, f);
   }
 }
 
 void writeJsonCopies(std::FILE* out) {
   bool first = true;
-  for (int i = 0; i < kGameFileCount; ++i) {
-    const FileAssembly& a = copiesOf[i];
-    if (a.copies() < 2) continue;
-    std::fprintf(out, "%s\"%s\":{\"copies\":%d,\"whole\":%s,\"differ\":%s,\"from\":[",
-                 first ? ",\"together\":{" : ",", gameFiles[i]->name, static_cast<int>(a.copies()),
-                 a.whole(a.chosenGroup()) ? "true" : "false", a.groups() > 1 ? "true" : "false");
-    for (int32_t c = 0; c < a.copies(); ++c) {
-      std::fputs(c == 0 ? "{\"path\":" : ",{\"path\":", out);
-      writeJsonString(out, a.nameOf(c).path);
-      std::fprintf(out, ",\"image\":%d}", static_cast<int>(a.nameOf(c).image));
+  for (GameDiskKind kind : kDiskKinds) {
+    const DiskAssembly& a = copiesOf(kind);
+    if (!reported(a)) continue;
+    for (int32_t f = 0; f < a.sectors().fileCount; ++f) {
+      writeJsonFile(out, a, f, first);
+      first = false;
     }
-    std::fputs("],\"sectors\":[", out);
-    const int32_t g = a.chosenGroup();
-    for (int32_t s = 0; s < a.sectors(); ++s) {
-      std::fprintf(out, "%s{\"from\":%d,\"lacking\":[", s == 0 ? "" : ",",
-                   static_cast<int>(a.sourceOf(g, s)));
-      bool firstLacking = true;
-      for (int32_t c = 0; c < a.copies(); ++c) {
-        if (a.good(c, s)) continue;
-        std::fprintf(out, "%s%d", firstLacking ? "" : ",", static_cast<int>(c));
-        firstLacking = false;
-      }
-      std::fputs("]}", out);
-    }
-    std::fputs("]}", out);
-    first = false;
   }
   if (!first) std::fputc('}', out);
 }

@@ -49,15 +49,29 @@ std::vector<uint8_t> shortData(std::vector<uint8_t> d88, int track, int r) {
   storeLe16(d88, at + 14, 100);
   return d88;
 }
-// Another release: one byte of LOADER's eighth sector (track 2 R 3) differs.
-std::vector<uint8_t> otherRelease(std::vector<uint8_t> d88) {
-  d88[headerOf(d88, 1, 0, 3) + 16] ^= 0xFF;
+// Release k: one byte of LOADER's eighth sector (track 2 R 3) differs, and
+// one of MUSIC's at track 25 R 1.
+std::vector<uint8_t> otherRelease(std::vector<uint8_t> d88, uint8_t k = 0xFF) {
+  d88[headerOf(d88, 1, 0, 3) + 16] ^= k;
+  d88[headerOf(d88, 12, 1, 1) + 16] ^= k;
   return d88;
 }
-std::vector<uint8_t> otherLoader() {
+std::vector<uint8_t> otherLoader(uint8_t k = 0xFF) {
   std::vector<uint8_t> loader = kLoader;
-  loader[7 * 1024] ^= 0xFF;
+  loader[7 * 1024] ^= k;
   return loader;
+}
+// The system disk ending where track 30 begins: probably the system disk,
+// cut short before its signature.
+std::vector<uint8_t> cutShort(std::vector<uint8_t> d88) {
+  d88.resize(loadLe32(d88.data() + 0x20 + 4 * 30));
+  return d88;
+}
+template <typename Make>
+std::vector<std::vector<uint8_t>> copies(int n, Make make) {
+  std::vector<std::vector<uint8_t>> made;
+  for (int i = 0; i < n; ++i) made.push_back(make(i));
+  return made;
 }
 
 TEST(Assembly, CopiesMakeOneWholeFile) {
@@ -73,11 +87,18 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
     int status;
     std::string note;  // the start of a line of standard error; "": no note of assembly
     const char* file;
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> bytes;  // empty: neither whole nor a mix of the two releases
+    bool loaderThere = false;    // a whole LOADER in the folder before the run
   };
+  // Release a lacks LOADER's track 2 R 3; release b has a CRC error at
+  // track 1 R 4 and other bytes at track 2 R 3.
+  const std::vector<std::vector<uint8_t>> twoReleases = {
+      system({{2, 3}}), withStatus(otherRelease(system({})), 1, 4, 0xB0)};
   const std::string assembled = "d88cut: note: LOADER was assembled from ";
   const std::string differ =
-      "d88cut: note: the copies of LOADER differ at track 2 (C 1, H 0, R 3): ";
+      "d88cut: note: the copies of the system disk differ at track 2 (C 1, H 0, R 3): ";
+  const std::string differAtMusic =
+      "d88cut: note: the copies of the system disk differ at track 25 (C 12, H 1, R 1): ";
   const Case cases[] = {
       {"missing sectors apart",
        {system({{2, 3}}), system({{3, 2}})},
@@ -146,6 +167,27 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
        differ,
        "LOADER",
        otherLoader()},
+      {"two damaged releases", twoReleases, 1, differAtMusic, "LOADER", {}},
+      {"two damaged releases, a whole LOADER there", twoReleases, 1, differAtMusic, "LOADER",
+       kLoader, true},
+      {"16 damaged copies, then a whole one",
+       copies(17,
+              [](int i) {
+                return i < 16 ? system({{2, 3}}) : system({});
+              }),
+       0, "", "LOADER", kLoader},
+      {"five whole releases",
+       copies(5, [](int i) { return otherRelease(system({}), static_cast<uint8_t>(i)); }), 0,
+       differ, "LOADER", otherLoader(4)},
+      {"six whole releases",
+       copies(6, [](int i) { return otherRelease(system({}), static_cast<uint8_t>(i)); }), 0,
+       differ, "LOADER", otherLoader(5)},
+      {"a recognised copy and one cut short",
+       {system({{2, 3}}), cutShort(system({{3, 2}}))},
+       0,
+       assembled + "2 copies:",
+       "LOADER",
+       kLoader},
   };
   for (const Case& c : cases) {
     std::vector<std::string> paths;
@@ -156,6 +198,9 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
     for (const char* name : {"LOADER", "DRIVER", "MUSIC", "MUSIC2"}) {
       std::remove(work.file(name).c_str());
     }
+    if (c.loaderThere) {
+      ASSERT_TRUE(writeBytes(work.file("LOADER"), kLoader));
+    }
     const ProgramResult r = runProgram(D88CUT_PATH, paths, work.path());
     EXPECT_EQ(r.status, c.status) << c.name << "\n" << r.err;
     if (c.note.empty()) {
@@ -165,6 +210,7 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
     }
     if (c.bytes.empty()) {
       EXPECT_NE(readBytes(work.file(c.file)), kLoader) << c.name;
+      EXPECT_NE(readBytes(work.file(c.file)), otherLoader()) << c.name;
     } else {
       EXPECT_EQ(readBytes(work.file(c.file)), c.bytes) << c.name;
     }

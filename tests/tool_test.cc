@@ -48,6 +48,15 @@ std::string incomplete(const std::string& file, int image, int found, int length
          " bytes were found on the disk; the run stops at track " + where + ": " + why + "\n";
 }
 
+// How many of a run's sectors are missing or damaged, after the place a
+// run stopped; then what becomes of a later copy.
+std::string bad(int sectors, int of) {
+  return "; " + std::to_string(sectors) + " of its " + std::to_string(of) + " sectors " +
+         (sectors == 1 ? "is" : "are") + " missing or damaged";
+}
+const std::string kAssembledLater =
+    "; this copy is assembled with the others of its disk after the last file";
+
 class ToolTest : public ::testing::Test {
  protected:
   // Writes the D88 file as in.d88 of the work directory and runs d88cut there.
@@ -220,7 +229,7 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   EXPECT_EQ(r.out, textLines(kSystemFiles));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, textLines(incomplete("LOADER", 0, 0, 16384, "1 (C 0, H 1, R 1)",
-                                        "no such sector on the track")));
+                                        "no such sector on the track" + bad(1, 16))));
   std::vector<uint8_t> loader = output("LOADER");
   ASSERT_EQ(loader.size(), 16384u);
   std::vector<uint8_t> signatureSector = expectedRun(79, 5, 1024);
@@ -233,7 +242,7 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   r = run(buildGameDisks({{"NO DRIVER END", 0, true, {{6, 3}}}}));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, textLines(incomplete("DRIVER", 0, 5120, 7552, "6 (C 3, H 0, R 3)",
-                                        "no such sector on the track")));
+                                        "no such sector on the track" + bad(1, 8))));
   const std::vector<uint8_t> driver = output("DRIVER");
   ASSERT_EQ(driver.size(), 7552u);
   EXPECT_TRUE(std::equal(driver.begin(), driver.begin() + 5120, kDriver.begin()));
@@ -314,25 +323,26 @@ TEST_F(ToolTest, FlawedCutsSayWhereAndWhyAndNeverReplaceAFile) {
   };
   const Case cases[] = {
       {"a track absent", buildGameDisks({damaged}),
-       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent"), false},
+       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent" + bad(5, 56)), false},
       {"a short sector", shortSector,
        incomplete("MUSIC", 0, 2816, 56540, "25 (C 12, H 1, R 2)",
-                  "the sector holds only 100 bytes"),
+                  "the sector holds only 100 bytes" + bad(4, 56)),
        false},
       {"a damaged copy after a whole one", buildGameDisks({whole, damaged}),
        asNote(incomplete("MUSIC", 1, 27392, 56540, absent,
-                         "the track is absent; the complete copy from image 0 was kept")),
+                         "the track is absent" + bad(5, 56) + kAssembledLater)),
        true, true, false, 0},
       {"a damaged LOADER after two whole ones",
        buildGameDisks({whole, whole, {"NO LOADER", 0, true, {{1, 1}}, systemDiskTracks()}}),
        asNote(incomplete("LOADER", 2, 0, 16384, "1 (C 0, H 1, R 1)",
-                         "no such sector on the track; the complete copy from image 0 was kept")),
+                         "no such sector on the track" + bad(1, 16) + kAssembledLater)),
        true, true, false, 0},
       {"a whole copy after a damaged one", buildGameDisks({damaged, whole}),
-       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent"), true, true, false, 0},
+       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent" + bad(5, 56)), true, true,
+       false, 0},
       {"a damaged copy after an earlier run's", buildGameDisks({damaged}),
-       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent" + there), false, true,
-       true},
+       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent" + bad(5, 56) + there),
+       false, true, true},
       {"a whole copy after an earlier run's", buildGameDisks({whole}), "", true, true, true},
       {"sectors recorded with errors", badStatus, badLoader + "\n" + badDriver + "\n", true},
       {"sectors recorded with errors, files there", badStatus,
@@ -391,8 +401,8 @@ TEST_F(ToolTest, SeveralFilesAreCutInTurn) {
       "d88cut: note: MUSIC (" + paths[2] +
       ", image 0) is incomplete: 27392 of its 56540 "
       "bytes were found on the disk; the run stops at track 30 (C 15, H 0, R 1): no such sector on "
-      "the track; the complete copy from " +
-      paths[0] + ", image 0 was kept\n";
+      "the track" +
+      bad(1, 56) + kAssembledLater + "\n";
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -591,10 +601,11 @@ TEST_F(ToolTest, TheClosingNoteSaysWhy) {
   const Case cases[] = {
       {{"-n", disk("scenario3.d88", {{"SCENARIO DISK 3", 3, false}})}, noSystem + noMusic2},
       {{"-n", disk("twice.d88", {{"A", 0, true, {{30, 1}}}, {"B", 0, true, {{30, 1}}}})},
-       note + "MUSIC is not complete: incomplete\n" + noMusic2},
+       note + "MUSIC is not complete: sectors of it are missing\n" + noMusic2},
       {{"-n", disk("gaps.d88", {{"GAPS", 0, true, {{30, 1}}}})},
-       note + "MUSIC is not complete: incomplete\n" + noMusic2},
-      {{"-n", input_.file("bad.d88")}, note + "LOADER is not complete: damaged\n" + noMusic2},
+       note + "MUSIC is not complete: sectors of it are missing\n" + noMusic2},
+      {{"-n", input_.file("bad.d88")},
+       note + "LOADER is not complete: sectors of it are damaged\n" + noMusic2},
   };
   for (const Case& c : cases) {
     const ProgramResult r = runProgram(D88CUT_PATH, c.args, work_.path());
@@ -735,11 +746,12 @@ TEST_F(ToolTest, ReportsFollowTheirProgressLinesInOneLog) {
   const ProgramResult r =
       run(buildGameDisks({{"GAPS", 0, true, {{6, 3}, {30, 1}}}}), {}, [] { dup2(1, 2); });
   const std::string where = "no such sector on the track";
-  EXPECT_EQ(r.out, kSystem + "cutting ... LOADER\nd88cut: error: cannot write LOADER: " +
-                       std::strerror(EISDIR) + "\ncutting ... DRIVER\n" +
-                       incomplete("DRIVER", 0, 5120, 7552, "6 (C 3, H 0, R 3)", where) +
-                       "cutting ... MUSIC\n" +
-                       incomplete("MUSIC", 0, 27392, 56540, "30 (C 15, H 0, R 1)", where));
+  EXPECT_EQ(r.out,
+            kSystem + "cutting ... LOADER\nd88cut: error: cannot write LOADER: " +
+                std::strerror(EISDIR) + "\ncutting ... DRIVER\n" +
+                incomplete("DRIVER", 0, 5120, 7552, "6 (C 3, H 0, R 3)", where + bad(1, 8)) +
+                "cutting ... MUSIC\n" +
+                incomplete("MUSIC", 0, 27392, 56540, "30 (C 15, H 0, R 1)", where + bad(1, 56)));
 }
 #endif
 

@@ -4,36 +4,49 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/assembly.h"
 #include "platform/console.h"
 #include "tool/messages.h"
 
 namespace {
 
-// The copies of one of the game's files.
-struct FileCopies {
-  FileAssembly assembly;
-  bool firstSound;  // the first copy's cut was whole and undamaged, and written
-  bool firstWrittenFlawed;
+// The copies of one of the game's disks.
+struct DiskCopies {
+  DiskAssembly assembly;
+  bool firstCutDone;  // the first recognised copy was cut, as designed
+  bool cuttingFirst;  // the copy begun is that first one
+  CutStatus firstStatus[kMaxFilesOfADisk];
 };
 
-FileCopies copiesOf[kGameFileCount];
-RunCopy copyRead;  // one copy at a time
+constexpr GameDiskKind kDiskKinds[] = {GameDiskKind::kSystemDisk, GameDiskKind::kScenarioDisk4};
+DiskCopies disks[2];
+DiskCopy copyRead;  // one copy at a time
 uint8_t assembledRun[kMaxRunSectors * kRunSectorSize];
 int assembled = 0;
 
+DiskCopies& copiesOf(GameDiskKind kind) { return disks[kind == GameDiskKind::kSystemDisk ? 0 : 1]; }
+
+const char* diskName(GameDiskKind kind) {
+  return kind == GameDiskKind::kSystemDisk ? kSystemDiskName : kScenarioDisk4Name;
+}
+
 const char* plural(int32_t n) { return n == 1 ? "sector" : "sectors"; }
 
-// How group g was assembled: the sectors each copy gave, then those each lacked.
-void noteAssembly(const Extraction& x, const FileEntry& entry, const FileCopies& file, int32_t g) {
-  const FileAssembly& a = file.assembly;
-  int32_t copies = 0;
-  for (int32_t c = 0; c < a.copies(); ++c) copies += a.groupOf(c) == g;
-  printReport(x.out, x.err, kAssembledFrom, entry.name, static_cast<int>(copies));
+// Every copy of the disk, recorded or only counted.
+int32_t allCopies(const DiskAssembly& a) {
+  int32_t n = 0;
+  for (int32_t g = 0; g < a.groups(); ++g) n += a.copiesIn(g);
+  return n;
+}
+
+// How group g made file f: the sectors each copy gave, then those each lacked.
+void noteAssembly(const Extraction& x, const DiskAssembly& a, int32_t g, int32_t f) {
+  const DiskSectors& d = a.sectors();
+  const int32_t first = d.firstOfFile[f];
+  printReport(x.out, x.err, kAssembledFrom, d.files[f]->name, static_cast<int>(a.copiesIn(g)));
   const char* separator = " ";
   for (int32_t c = 0; c < a.copies(); ++c) {
     int32_t gave = 0;
-    for (int32_t s = 0; s < a.sectors(); ++s) gave += a.sourceOf(g, s) == c;
+    for (int32_t s = first; s < first + d.sectorsOfFile[f]; ++s) gave += a.sourceOf(g, s) == c;
     if (a.groupOf(c) != g || gave == 0) continue;
     printMessage(x.err, kAssembledPart, separator, static_cast<int>(gave), plural(gave),
                  Shown(a.nameOf(c).path, x.err).text(), static_cast<int>(a.nameOf(c).image));
@@ -41,14 +54,14 @@ void noteAssembly(const Extraction& x, const FileEntry& entry, const FileCopies&
   }
   for (int32_t c = 0; c < a.copies(); ++c) {
     int32_t lacked = 0;
-    int32_t first = -1;
-    for (int32_t s = 0; s < a.sectors(); ++s) {
+    int32_t firstLacked = -1;
+    for (int32_t s = first; s < first + d.sectorsOfFile[f]; ++s) {
       if (a.good(c, s)) continue;
-      first = first < 0 ? s : first;
+      firstLacked = firstLacked < 0 ? s : firstLacked;
       ++lacked;
     }
     if (a.groupOf(c) != g || lacked == 0) continue;
-    const SectorAddress& at = a.where(first);
+    const SectorAddress& at = d.where[firstLacked];
     printMessage(x.err, kAssembledLacked, Shown(a.nameOf(c).path, x.err).text(),
                  static_cast<int>(a.nameOf(c).image), static_cast<int>(lacked), plural(lacked),
                  static_cast<int>(at.track), static_cast<int>(at.c), static_cast<int>(at.h),
@@ -57,40 +70,36 @@ void noteAssembly(const Extraction& x, const FileEntry& entry, const FileCopies&
   writeMessage(x.err, kLineEnd);
 }
 
-void noteDisagreement(const Extraction& x, const FileEntry& entry, const FileCopies& file) {
-  const Disagreement& parted = file.assembly.disagreement();
-  const SectorAddress& at = file.assembly.where(parted.sector);
-  const CopyName& earlier = file.assembly.nameOf(parted.earlierCopy);
-  const CopyName& later = file.assembly.nameOf(parted.laterCopy);
-  printReport(x.out, x.err, kCopiesDiffer, entry.name, static_cast<int>(at.track),
+void noteDisagreement(const Extraction& x, GameDiskKind kind, const DiskAssembly& a) {
+  const Disagreement& parted = a.disagreement();
+  const SectorAddress& at = a.sectors().where[parted.sector];
+  const CopyName& earlier = a.nameOf(parted.earlierCopy);
+  const CopyName& later = a.nameOf(parted.laterCopy);
+  printReport(x.out, x.err, kCopiesDiffer, diskName(kind), static_cast<int>(at.track),
               static_cast<int>(at.c), static_cast<int>(at.h), static_cast<int>(at.r),
               Shown(earlier.path, x.err).text(), static_cast<int>(earlier.image));
   printMessage(x.err, kCopiesDifferLater, Shown(later.path, x.err).text(),
                static_cast<int>(later.image));
 }
 
-// No group gives the file whole: the first sector the first group lacks.
-void warnNotWhole(const Extraction& x, const FileEntry& entry, const FileAssembly& a) {
-  int32_t s = 0;
-  while (s < a.sectors() && a.sourceOf(0, s) >= 0) ++s;
-  const SectorAddress& at = a.where(s);
-  printReport(x.out, x.err, kWholeInNoCopy, entry.name, static_cast<int>(a.copies()),
+// No group gives file f whole: the first of its sectors group g lacks.
+void warnNotWhole(const Extraction& x, const DiskAssembly& a, int32_t g, int32_t f) {
+  const DiskSectors& d = a.sectors();
+  int32_t s = d.firstOfFile[f];
+  while (s < d.firstOfFile[f] + d.sectorsOfFile[f] - 1 && a.sourceOf(g, s) >= 0) ++s;
+  const SectorAddress& at = d.where[s];
+  printReport(x.out, x.err, kWholeInNoCopy, d.files[f]->name, static_cast<int>(allCopies(a)),
               static_cast<int>(at.track), static_cast<int>(at.c), static_cast<int>(at.h),
               static_cast<int>(at.r));
 }
 
-// Writes group g's file; false when it could not be written.
-bool writeGroup(const Extraction& base, const FileEntry& entry, const FileCopies& file, int32_t g,
-                bool whole, bool assembledHere) {
-  const FileAssembly& a = file.assembly;
+// Writes group g's file f; false when it could not be written.
+bool writeGroup(const Extraction& base, const DiskAssembly& a, int32_t g, int32_t f, bool whole,
+                bool assembledHere) {
   int32_t last = 0;
-  int32_t copies = 0;
-  for (int32_t c = 0; c < a.copies(); ++c) {
-    if (a.groupOf(c) != g) continue;
-    last = c;
-    ++copies;
-  }
-  std::memcpy(assembledRun, a.runOf(g), static_cast<size_t>(runLength(entry)));
+  for (int32_t c = 0; c < a.copies(); ++c) last = a.groupOf(c) == g ? c : last;
+  const FileEntry& entry = *a.sectors().files[f];
+  a.runOf(g, f, assembledRun);
   Extraction x = base;
   x.buffer = assembledRun;
   x.path = a.nameOf(last).path;
@@ -98,92 +107,116 @@ bool writeGroup(const Extraction& base, const FileEntry& entry, const FileCopies
   char state[64];
   if (assembledHere) {
     std::snprintf(state, sizeof state, kDryRunAssembled,
-                  whole ? kDryRunComplete : kDryRunIncomplete, static_cast<int>(copies));
+                  whole ? kDryRunComplete : kDryRunIncomplete, static_cast<int>(a.copiesIn(g)));
   } else {
     std::snprintf(state, sizeof state, "%s", kDryRunComplete);
   }
   return writeAssembledFile(x, entry, whole, state) != CutStatus::kNotWritten;
 }
 
-// True when group 0 holds a sector its first copy lacked.
-bool gainedOverFirstCopy(const FileAssembly& a) {
-  for (int32_t s = 0; s < a.sectors(); ++s) {
-    if (!a.good(0, s) && a.sourceOf(0, s) >= 0) return true;
+// True when group g holds a sector of file f that copy c lacked.
+bool gainedOver(const DiskAssembly& a, int32_t g, int32_t f, int32_t c) {
+  const DiskSectors& d = a.sectors();
+  for (int32_t s = d.firstOfFile[f]; s < d.firstOfFile[f] + d.sectorsOfFile[f]; ++s) {
+    if (!a.good(c, s) && a.sourceOf(g, s) >= 0) return true;
   }
   return false;
 }
 
-// The end of one file's assembly; false when its file could not be written.
-bool finishFile(const Extraction& x, const FileEntry& entry, const FileCopies& file) {
-  const FileAssembly& a = file.assembly;
-  const int32_t g = a.chosenGroup();
-  const bool whole = a.whole(g);
-  if (a.groups() > 1) noteDisagreement(x, entry, file);
-  if (!whole) {
-    warnNotWhole(x, entry, a);
+// The end of file f's assembly; false when its file could not be written.
+bool finishFile(const Extraction& x, const DiskCopies& disk, int32_t f) {
+  const DiskAssembly& a = disk.assembly;
+  const int32_t firstCopy = a.firstConfirmed();
+  const int32_t firstGroup = a.groupOf(firstCopy);
+  const CutStatus first = disk.firstStatus[f];
+  const int32_t g = a.chosenGroup(f);
+  if (g < 0) {
+    warnNotWhole(x, a, firstGroup, f);
     // A better flawed file than the first copy's, over that one only.
-    if (!file.firstWrittenFlawed || !gainedOverFirstCopy(a)) return true;
-    noteAssembly(x, entry, file, 0);
-    return writeGroup(x, entry, file, 0, false, true);
+    const bool writtenFlawed = first == CutStatus::kIncomplete || first == CutStatus::kDamaged;
+    if (!writtenFlawed || !gainedOver(a, firstGroup, f, firstCopy)) return true;
+    noteAssembly(x, a, firstGroup, f);
+    return writeGroup(x, a, firstGroup, f, false, true);
   }
   // The first copy's sound file is group g's already.
-  if (file.firstSound && a.groupOf(0) == g) return true;
-  const bool assembledHere = !a.wholeInOneCopy(g);
+  if (first == CutStatus::kComplete && firstGroup == g) return true;
+  if (first == CutStatus::kKeptExisting && !x.dryRun) {
+    printReport(x.out, x.err, kKeptReplaced, a.sectors().files[f]->name);
+  }
+  const bool assembledHere = !a.wholeInOneCopy(g, f);
   if (assembledHere) {
-    noteAssembly(x, entry, file, g);
+    noteAssembly(x, a, g, f);
     ++assembled;
   }
-  return writeGroup(x, entry, file, g, true, assembledHere);
+  return writeGroup(x, a, g, f, true, assembledHere);
 }
 
 }  // namespace
 
 void startAssembly() {
-  for (FileCopies& file : copiesOf) {
-    file.assembly.clear();
-    file.firstSound = false;
-    file.firstWrittenFlawed = false;
+  for (GameDiskKind kind : kDiskKinds) {
+    DiskCopies& disk = copiesOf(kind);
+    disk.assembly.start(kind);
+    disk.firstCutDone = false;
+    disk.cuttingFirst = false;
   }
   assembled = 0;
 }
 
-CutStatus cutCopy(const Extraction& x, const FileEntry& entry) {
-  const int index = gameFileIndex(&entry);
-  if (index < 0) return cutFile(x, entry);
-  FileCopies& file = copiesOf[index];
-  const int32_t copy = file.assembly.copies();
-  CutStatus status = CutStatus::kComplete;
-  if (copy == 0) {
-    status = cutFile(x, entry);
-    if (status == CutStatus::kReadFailed) return status;
-    file.firstSound = status == CutStatus::kComplete;
-    file.firstWrittenFlawed = status == CutStatus::kIncomplete || status == CutStatus::kDamaged;
-    if (file.firstSound) {  // the common case: one copy into the group, no more
-      file.assembly.addSoundFirstCopy(entry, x.buffer, x.path, x.image);
-      return status;
-    }
-    readRunCopy(x.disk, entry, &copyRead);
-  } else {
-    Extraction later = x;
-    later.laterCopy = true;
-    const CutStatus own = cutFile(later, entry);
-    if (own == CutStatus::kReadFailed) return own;
-    if (own == CutStatus::kComplete) {
-      soundRunCopy(entry, x.buffer, &copyRead);
-    } else {
-      readRunCopy(x.disk, entry, &copyRead);
-    }
+void beginDiskCopy(GameDiskKind kind) {
+  DiskCopies& disk = copiesOf(kind);
+  disk.cuttingFirst = !disk.firstCutDone;
+  std::memset(copyRead.good, 0, sizeof copyRead.good);
+}
+
+CutStatus cutCopy(const Extraction& x, GameDiskKind kind, const FileEntry& entry) {
+  DiskCopies& disk = copiesOf(kind);
+  Extraction own = x;
+  own.copy = &copyRead;
+  own.copyKind = kind;
+  own.copyFile = fileOfDisk(kind, entry);
+  if (own.copyFile < 0) return cutFile(x, entry);
+  own.laterCopy = !disk.cuttingFirst;
+  const CutStatus status = cutFile(own, entry);
+  if (disk.cuttingFirst) disk.firstStatus[own.copyFile] = status;
+  if (status == CutStatus::kReadFailed || disk.cuttingFirst) return status;
+  return CutStatus::kComplete;
+}
+
+bool endDiskCopy(const Extraction& x, GameDiskKind kind) {
+  DiskCopies& disk = copiesOf(kind);
+  readRecognitionSectors(x.disk, kind, &copyRead);
+  if (x.disk.readError() != 0) return false;
+  disk.firstCutDone = disk.firstCutDone || disk.cuttingFirst;
+  if (disk.assembly.add(copyRead, x.path, x.image, true, false) < 0) {
+    printReport(x.out, x.err, kCopyNotAssembled, Shown(x.path, x.err).text(),
+                static_cast<int>(x.image));
   }
-  if (x.disk.readError() != 0) return copy == 0 ? status : CutStatus::kReadFailed;
-  file.assembly.add(copyRead, x.path, x.image);  // past the tables: not assembled
-  return status;
+  return true;
+}
+
+bool addCutShortCopy(const Extraction& x) {
+  readDiskCopy(x.disk, GameDiskKind::kSystemDisk, &copyRead);
+  if (x.disk.readError() != 0) return false;
+  if (copiesOf(GameDiskKind::kSystemDisk).assembly.add(copyRead, x.path, x.image, false, false) <
+      0) {
+    printReport(x.out, x.err, kCopyNotAssembled, Shown(x.path, x.err).text(),
+                static_cast<int>(x.image));
+  }
+  return true;
 }
 
 bool finishAssembly(const Extraction& x) {
   bool written = true;
-  for (int i = 0; i < kGameFileCount; ++i) {
-    if (copiesOf[i].assembly.copies() < 2) continue;
-    written = finishFile(x, *gameFiles[i], copiesOf[i]) && written;
+  for (GameDiskKind kind : kDiskKinds) {
+    const DiskCopies& disk = copiesOf(kind);
+    const DiskAssembly& a = disk.assembly;
+    // A disk seen once, or only cut short: nothing to assemble.
+    if (a.firstConfirmed() < 0 || allCopies(a) < 2) continue;
+    if (a.groups() > 1) noteDisagreement(x, kind, a);
+    for (int32_t f = 0; f < a.sectors().fileCount; ++f) {
+      written = finishFile(x, disk, f) && written;
+    }
   }
   return written;
 }

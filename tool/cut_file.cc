@@ -56,10 +56,23 @@ void writeKept(const Extraction& extraction, const KeptCopy& kept) {
   writeMessage(extraction.err, kLineEnd);
 }
 
+// How many of a run's sectors are bad (missing, short or damaged), of how
+// many; bad -1 when not counted.
+struct SectorTally {
+  int32_t bad = -1;
+  int32_t total = 0;
+};
+
+void writeTally(std::FILE* err, const SectorTally& tally) {
+  if (tally.bad <= 0) return;
+  printMessage(err, kSectorsBad, static_cast<int>(tally.bad), static_cast<int>(tally.total),
+               tally.bad == 1 ? "is" : "are");
+}
+
 // A later copy's flaws: the same words as a note, its file not being the
-// one written.
+// one written, then what becomes of it.
 void reportLaterFlaws(const Extraction& extraction, const FileEntry& entry, int32_t found,
-                      const RunStop& stop, const RunDamage& damage, const KeptCopy& kept) {
+                      const RunStop& stop, const RunDamage& damage, const SectorTally& tally) {
   constexpr std::size_t kWarning = sizeof "d88cut: warning: " - 1;
   const int image = static_cast<int>(extraction.image);
   const Shown path(extraction.path != nullptr ? extraction.path : "", extraction.err);
@@ -75,7 +88,8 @@ void reportLaterFlaws(const Extraction& extraction, const FileEntry& entry, int3
       printMessage(extraction.err, kIncompleteRun + kWarning, entry.name, image, fileFound,
                    static_cast<int>(entry.length), where);
     }
-    if (damage.sectors == 0) return writeKept(extraction, kept);
+    writeTally(extraction.err, tally);
+    if (damage.sectors == 0) return writeMessage(extraction.err, kLaterCopyFate);
     writeMessage(extraction.err, kLineEnd);
   }
   char which[kRunDamageTextSize];
@@ -87,14 +101,15 @@ void reportLaterFlaws(const Extraction& extraction, const FileEntry& entry, int3
   } else {
     printMessage(extraction.err, kDamagedRun + kWarning, entry.name, image, which);
   }
-  writeKept(extraction, kept);
+  writeMessage(extraction.err, kLaterCopyFate);
 }
 
 // Warns of an incomplete run (`stop`) and of damaged sectors (`damage`), as
 // far as there are any; the last warning says which copy was kept.
 void reportFlaws(const Extraction& extraction, const FileEntry& entry, int32_t found,
-                 const RunStop& stop, const RunDamage& damage, const KeptCopy& kept) {
-  if (extraction.laterCopy) return reportLaterFlaws(extraction, entry, found, stop, damage, kept);
+                 const RunStop& stop, const RunDamage& damage, const KeptCopy& kept,
+                 const SectorTally& tally) {
+  if (extraction.laterCopy) return reportLaterFlaws(extraction, entry, found, stop, damage, tally);
   const int image = static_cast<int>(extraction.image);
   if (stop.reason != RunStop::kNone) {
     char where[kRunStopTextSize];
@@ -108,6 +123,7 @@ void reportFlaws(const Extraction& extraction, const FileEntry& entry, int32_t f
       printReport(extraction.out, extraction.err, kIncompleteRun, entry.name, image, fileFound,
                   length, where);
     }
+    writeTally(extraction.err, tally);
     if (damage.sectors == 0) return writeKept(extraction, kept);
     writeMessage(extraction.err, kLineEnd);
   }
@@ -205,24 +221,43 @@ CutStatus reportNotWritten(const Extraction& extraction, const FileEntry& entry,
   return recordCut(extraction, entry, CutStatus::kNotWritten);
 }
 
+// A run's sectors one by one, for a cut that is given no copy to fill.
+uint8_t scratchBytes[kMaxRunSectors * kRunSectorSize];
+bool scratchGood[kMaxRunSectors];
+
+// Takes the run just read into the extraction's copy (from the buffer when
+// sound, else sector by sector) and counts its bad sectors.
+SectorTally takeRun(const Extraction& x, const FileEntry& entry, bool sound) {
+  SectorTally tally;
+  tally.total = runSectorCount(entry);
+  if (x.copy != nullptr && x.copyFile >= 0) {
+    if (sound) takeSoundFile(x.copyKind, x.copyFile, x.buffer, x.copy);
+    tally.bad = sound ? 0 : readFileOfCopy(x.disk, x.copyKind, x.copyFile, x.copy);
+  } else if (!sound && tally.total <= kMaxRunSectors) {
+    tally.bad = readRunBySector(x.disk, entry, scratchBytes, scratchGood);
+  }
+  return tally;
+}
+
 }  // namespace
 
 CutStatus cutFile(const Extraction& extraction, const FileEntry& entry) {
   RunStop stop;
   RunDamage damage;
   const int32_t found = readFileRun(extraction.disk, entry, extraction.buffer, &stop, &damage);
+  const bool whole = found == runLength(entry);
+  const bool sound = whole && damage.sectors == 0;
+  const SectorTally tally = takeRun(extraction, entry, sound);
   if (extraction.disk.readError() != 0) return recordCut(extraction, entry, CutStatus::kReadFailed);
   char path[kOutputPathSize];
   const bool pathFits = outputPath(extraction.outputDir, entry.name, path, sizeof path);
 
   // A flawed cut never replaces a file of its name: neither a complete copy
   // of this run nor a file that was in the folder before.
-  const bool whole = found == runLength(entry);
-  const bool sound = whole && damage.sectors == 0;
   KeptCopy kept = sound ? KeptCopy{} : keptCopyOf(extraction, entry.name, path);
   if (extraction.laterCopy) {
     if (!extraction.dryRun) printMessage(extraction.out, kCutting, entry.name);
-    if (!sound) reportFlaws(extraction, entry, found, stop, damage, kept);
+    if (!sound) reportFlaws(extraction, entry, found, stop, damage, kept, tally);
     return sound ? CutStatus::kComplete : flawedStatus(whole, kept);
   }
   if (extraction.dryRun)
@@ -233,7 +268,7 @@ CutStatus cutFile(const Extraction& extraction, const FileEntry& entry) {
   const int error = !pathFits ? ENAMETOOLONG
                     : isInput ? 0
                               : putCut(extraction, entry, path, sound, &kept);
-  if (!sound) reportFlaws(extraction, entry, found, stop, damage, kept);
+  if (!sound) reportFlaws(extraction, entry, found, stop, damage, kept, tally);
   if (isInput || error != 0) return reportNotWritten(extraction, entry, path, isInput, error);
   return recordCut(extraction, entry, sound ? CutStatus::kComplete : flawedStatus(whole, kept));
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "disk/d88_file.h"
+#include "game/assembly.h"
 #include "game/file_table.h"
 #include "tool/run_files.h"
 
@@ -40,6 +41,12 @@ struct Extraction {
   // A later copy of a disk whose file is assembled at the run's end: read
   // and reported, its flaws as notes, but not written nor recorded.
   bool laterCopy = false;
+  // Where the cut's run goes for assembly, when given: file copyFile of
+  // disk copyKind in *copy (the run read once: taken from the buffer when
+  // sound, else read sector by sector).
+  DiskCopy* copy = nullptr;
+  GameDiskKind copyKind = GameDiskKind::kSystemDisk;
+  int32_t copyFile = -1;
 };
 
 // Reads the file's run into the buffer (readFileRun); when the D88 file
@@ -49,14 +56,13 @@ struct Extraction {
 // its length bytes from buffer[offset]. Positions the run did not reach keep
 // what the buffer held (it is not cleared between files). A cut that is
 // incomplete, or damaged (a sector of its run recorded with an error), is
-// warned about (where and why the run stopped, which sectors are damaged)
-// and never replaces a file of that name: one this run wrote complete, or
-// one already in the folder; it takes the name only where none is there at
-// the moment it is put in place. A file that is one of the run's D88 files
-// (the same file, by identity, whatever its name) is never written over:
-// an error says so and the cut is kNotWritten. A failed write is reported.
-// Reports go to extraction.err after extraction.out is flushed. The cut is
-// recorded in extraction.files.
+// warned about (where and why the run stopped, how many of its sectors are
+// missing or damaged, which are recorded with errors) and never replaces a file of that name: one
+// this run wrote complete, or one already in the folder; it takes the name only where none is there
+// at the moment it is put in place. A file that is one of the run's D88 files (the same file, by
+// identity, whatever its name) is never written over: an error says so and the cut is kNotWritten.
+// A failed write is reported. Reports go to extraction.err after extraction.out is flushed. The cut
+// is recorded in extraction.files.
 CutStatus cutFile(const Extraction& extraction, const FileEntry& entry);
 
 // Writes a file assembled from several copies, its run in

@@ -28,14 +28,21 @@ bool handleImage(const Extraction& extraction, const DiskRecognition& recognitio
   bool whole = true;
   if (recognition.kind == DiskRecognition::kSystemDisk) {
     writeMessage(extraction.out, kSystemDisk);
+    beginDiskCopy(GameDiskKind::kSystemDisk);
     for (const FileEntry* entry = systemDiskFiles; entry->sector != 0; ++entry) {
-      const CutStatus status = cutCopy(extraction, *entry);
+      const CutStatus status = cutCopy(extraction, GameDiskKind::kSystemDisk, *entry);
       whole = !failsRun(status) && whole;
-      if (status == CutStatus::kReadFailed) break;
+      if (status == CutStatus::kReadFailed) return false;
     }
+    endDiskCopy(extraction, GameDiskKind::kSystemDisk);
   } else if (recognition.kind == DiskRecognition::kScenarioDisk) {
     printMessage(extraction.out, kScenarioDisk, static_cast<char>('0' + recognition.scenario));
-    if (recognition.scenario == 4) whole = !failsRun(cutCopy(extraction, scenarioDisk4File));
+    if (recognition.scenario != 4) return true;
+    beginDiskCopy(GameDiskKind::kScenarioDisk4);
+    whole = !failsRun(cutCopy(extraction, GameDiskKind::kScenarioDisk4, scenarioDisk4File));
+    if (extraction.disk.readError() == 0) endDiskCopy(extraction, GameDiskKind::kScenarioDisk4);
+  } else if (recognition.cutShortSystemDisk) {
+    addCutShortCopy(extraction);  // gives sectors only beside a recognised copy
   }
   return whole;
 }
@@ -59,7 +66,10 @@ bool reportReadFailure(const D88File& disk, const D88Source& source, std::FILE* 
 
 // Points to d88info for the D88 file at `path`, quoted so that the line can
 // be pasted into a shell.
-void sayWhereWhy(const char* path, std::FILE* err) {
+void sayWhereWhy(const D88Source& source, std::FILE* err) {
+  // d88info reads a loose file or an archive again; a pipe is read already.
+  const char* path = source.archive != nullptr ? source.archive : source.path;
+  if ((source.size >= 0 && source.archive == nullptr) || std::strcmp(path, "-") == 0) return;
   char quoted[4 * 4096 + 3];
   if (!quoteForShell(path, quoted, sizeof quoted)) return;
   printMessage(err, kSeeWhy, Shown(quoted, err).text());
@@ -79,7 +89,7 @@ void sayNothingRecognised(D88File& disk, const D88Source& source, int32_t images
   }
   printReport(out, err, kNothingRecognised, Shown(source.path, err).text(),
               static_cast<int>(images));
-  if (images > 0) sayWhereWhy(source.path, err);
+  if (images > 0) sayWhereWhy(source, err);
 }
 
 // Looks at every image of the open file and cuts what it recognises;
@@ -101,7 +111,7 @@ bool cutAllImages(D88File& disk, const D88Source& source, RunContext* run) {
     if (recognition.cutShortSystemDisk) {
       printReport(out, err, kCutShortSystemDisk, Shown(source.path, err).text(),
                   static_cast<int>(i));
-      whole = false;
+      run->cutShortSystemDiskSeen = true;
     }
     run->systemDiskSeen |= recognition.kind == DiskRecognition::kSystemDisk;
     run->scenarioDisk4Seen |= recognition.scenario == 4;

@@ -14,9 +14,10 @@
 
 // One D88 file of the run, and how its messages name it.
 struct D88Source {
-  const char* path;  // the path, or "ARCHIVE:ENTRY"
-  bool namesPath;    // the run has several D88 files, or this one is an entry
-  int64_t size;      // its bytes, or -1 for a file on disk
+  const char* path;               // the path, or "ARCHIVE:ENTRY"
+  bool namesPath;                 // the run has several D88 files, or this one is an entry
+  int64_t size;                   // its bytes, or -1 for a file on disk
+  const char* archive = nullptr;  // the archive (or "-") it was read from, or null
 };
 
 // What every D88 file of the run shares: the streams, the output folder,
@@ -32,6 +33,8 @@ struct RunContext {
   int d88Files = 0;  // D88 files read so far, loose or in archives
   bool systemDiskSeen = false;
   bool scenarioDisk4Seen = false;
+  bool cutShortSystemDiskSeen = false;     // named so, and only assembled beside a recognised one
+  char unreadInput[4096 + 1 + 1024] = {};  // the first input that could not be read, or ""
 };
 
 // Heads a D88 file's messages with its name (or an archive's that could

@@ -46,6 +46,9 @@ inline constexpr char kIncompleteRun[] =
 inline constexpr char kIncompleteRunOfFile[] =
     "d88cut: warning: %s (%s, image %d) is incomplete: %d of its %d bytes were found on the "
     "disk; %s";
+// Follows either: how many of the run's sectors are missing or damaged,
+// and of how many ("; 1 of its 16 sectors is missing or damaged").
+inline constexpr char kSectorsBad[] = "; %d of its %d sectors %s missing or damaged";
 // The earlier image whose complete copy was left in place; with several D88
 // files, the D88 file's path and the image.
 inline constexpr char kKeptEarlierCopy[] = "; the complete copy from image %d was kept";
@@ -162,8 +165,11 @@ inline constexpr char kDryRunIncompleteAndDamaged[] = "incomplete and damaged";
 
 // Heads a later copy's flaw, then the flaw's words as its warning has them
 // (kIncompleteRun, kDamagedRun and their forms with the path, after their
-// "d88cut: warning: "): that copy's file is not the one written.
+// "d88cut: warning: "), then kLaterCopyFate: that copy's file is not the
+// one written.
 inline constexpr char kLaterCopyNote[] = "d88cut: note: ";
+inline constexpr char kLaterCopyFate[] =
+    "; this copy is assembled with the others of its disk after the last file\n";
 // Several copies of a disk: how a file was assembled. The file, the copies
 // of its group; then, for each copy that gave sectors, kAssembledPart (a
 // separator, the count, "sector" or "sectors", the copy's path and image);
@@ -174,11 +180,18 @@ inline constexpr char kAssembledFrom[] = "d88cut: note: %s was assembled from %d
 inline constexpr char kAssembledPart[] = "%s%d %s from %s (image %d)";
 inline constexpr char kAssembledLacked[] =
     "; %s (image %d) lacked %d %s, the first at track %d (C %d, H %d, R %d)";
-// Copies of a disk that differ in a sector good in both: the file, the
-// sector's track, C, H and R, the earlier copy's path and image, then
-// kCopiesDifferLater with the later one's. They are assembled apart.
+// A later whole group replaces the file that a flawed first cut kept in the
+// folder: the file.
+inline constexpr char kKeptReplaced[] =
+    "d88cut: note: %s, kept above, is replaced: the copies give it whole\n";
+// Memory for another copy could not be had: its path and image.
+inline constexpr char kCopyNotAssembled[] =
+    "d88cut: warning: %s (image %d) was not assembled with the other copies: out of memory\n";
+// Copies of a disk that differ in a sector good in both: the disk ("system
+// disk"), the sector's track, C, H and R, the earlier copy's path and image,
+// then kCopiesDifferLater with the later one's. They are assembled apart.
 inline constexpr char kCopiesDiffer[] =
-    "d88cut: note: the copies of %s differ at track %d (C %d, H %d, R %d): %s (image %d)";
+    "d88cut: note: the copies of the %s differ at track %d (C %d, H %d, R %d): %s (image %d)";
 inline constexpr char kCopiesDifferLater[] = " and %s (image %d) were not mixed\n";
 // No group of copies gives the file whole: the file, the copies, the first
 // sector missing or damaged in every copy of the first group.
@@ -193,6 +206,11 @@ inline constexpr char kDryRunAssembled[] = "%s, assembled from %d copies";
 // did not leave all four files complete: one line per file.
 // Never cut: the file, then the disk it comes from.
 inline constexpr char kNoteNotCut[] = "d88cut: note: %s was not cut: no %s among the files\n";
+// Its disk was found only cut short: the file.
+inline constexpr char kNoteOnlyCutShort[] =
+    "d88cut: note: %s was not cut: the system disk found is cut short\n";
+// Its disk was not found, and an input could not be read: the file, the input.
+inline constexpr char kNoteNotCutUnread[] = "d88cut: note: %s was not cut: %s could not be read\n";
 // Its disk was found, but a read failed before the file was reached.
 inline constexpr char kNoteNotReached[] =
     "d88cut: note: %s was not cut: a D88 file could not be read\n";
@@ -200,8 +218,8 @@ inline constexpr char kNoteNotReached[] =
 inline constexpr char kNoteAssembled[] = "d88cut: note: files assembled from several copies: %d\n";
 // Cut, but not complete: the file, then why.
 inline constexpr char kNoteNotComplete[] = "d88cut: note: %s is not complete: %s\n";
-inline constexpr char kWhyIncomplete[] = "incomplete";
-inline constexpr char kWhyDamaged[] = "damaged";
+inline constexpr char kWhyIncomplete[] = "sectors of it are missing";
+inline constexpr char kWhyDamaged[] = "sectors of it are damaged";
 inline constexpr char kWhyKept[] = "an existing copy was kept";
 inline constexpr char kWhyNotWritten[] = "it could not be written";
 inline constexpr char kWhyReadFailed[] = "a D88 file could not be read";

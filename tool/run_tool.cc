@@ -2,6 +2,7 @@
 #include "tool/run_tool.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "d88cut_version.h"
@@ -51,10 +52,17 @@ bool cutPath(D88File& disk, const char* path, bool several, RunContext* run) {
   for (InputStep step; (step = pathInputs.next(disk, &input)) != InputStep::kEnd;) {
     const bool namesPath = several || input.entry != nullptr;
     if (step == InputStep::kD88) {
-      whole = cutOpenD88File(disk, D88Source{input.name, namesPath, input.size}, run) && whole;
+      const D88Source source = {input.name, namesPath, input.size,
+                                input.archive != nullptr ? input.archive
+                                : input.size >= 0        ? "-"
+                                                         : nullptr};
+      whole = cutOpenD88File(disk, source, run) && whole;
     } else if (step != InputStep::kNotD88) {
       if (namesPath) printHeading(input.name, run);
       reportInputFailure(step, input, run);
+      if (run->unreadInput[0] == '\0') {
+        std::snprintf(run->unreadInput, sizeof run->unreadInput, "%s", input.name);
+      }
       whole = false;
     }
   }
@@ -117,6 +125,11 @@ void writeClosingNote(const RunContext& run) {
       const bool diskSeen = ofSystemDisk ? run.systemDiskSeen : run.scenarioDisk4Seen;
       if (diskSeen) {
         printReport(run.out, run.err, kNoteNotReached, entry->name);
+      } else if (ofSystemDisk && run.cutShortSystemDiskSeen) {
+        printReport(run.out, run.err, kNoteOnlyCutShort, entry->name);
+      } else if (run.unreadInput[0] != '\0') {
+        printReport(run.out, run.err, kNoteNotCutUnread, entry->name,
+                    Shown(run.unreadInput, run.err).text());
       } else {
         printReport(run.out, run.err, kNoteNotCut, entry->name,
                     ofSystemDisk ? kSystemDiskName : kScenarioDisk4Name);
@@ -159,6 +172,8 @@ bool cutD88Files(D88File& disk, int argc, const char* const* argv, const ToolOpt
   const Extraction atEnd = {disk,    nullptr, run->out,       run->err,    0,          run->files,
                             nullptr, several, run->outputDir, run->dryRun, run->inputs};
   whole = finishAssembly(atEnd) && !fileLeftFlawed(*run->files) && whole;
+  // A system disk cut short counts only beside a recognised one.
+  whole = whole && (!run->cutShortSystemDiskSeen || run->systemDiskSeen);
   if (several || run->d88Files > 1 || options.dryRun || options.outputDir != nullptr) {
     writeClosingNote(*run);
   }
