@@ -105,7 +105,7 @@ say "building libbz2 for $target"
 (
   cd "$work/bzip2"
   for c in blocksort huffman crctable randtable compress decompress bzlib; do
-    $cc -O2 -DBZ_EXPORT -c "$c.c" -o "$c.o"
+    $cc -O2 -DBZ_EXPORT= -c "$c.c" -o "$c.o"
   done
   $ar rcs "$prefix/lib/libbz2.a" ./*.o
   cp bzlib.h "$prefix/include/"
@@ -142,7 +142,7 @@ cmake -S "$work/libarchive" -B "$work/libarchive-build" "${generator[@]}" -DCMAK
   -DLIBLZMA_INCLUDE_DIR="$prefix/include" -DLIBLZMA_LIBRARY="$prefix/lib/liblzma.a" \
   -DENABLE_BZip2=ON -DBZIP2_INCLUDE_DIR="$prefix/include" -DBZIP2_LIBRARIES="$prefix/lib/libbz2.a" \
   -DBZIP2_LIBRARY_RELEASE="$prefix/lib/libbz2.a" \
-  -DCMAKE_C_FLAGS="-DLZMA_API_STATIC -DBZ_EXPORT" -DCMAKE_SHARED_LINKER_FLAGS="-static-libgcc" >/dev/null
+  -DCMAKE_C_FLAGS="-DLZMA_API_STATIC -DBZ_EXPORT=" -DCMAKE_SHARED_LINKER_FLAGS="-static-libgcc" >/dev/null
 if [ "$target" = mingw ]; then
   cmake --build "$work/libarchive-build" --target archive >/dev/null
   cp "$work/libarchive-build/bin/libarchive.dll" "$prefix/bin/"
@@ -153,7 +153,13 @@ else
 fi
 cp "$work/libarchive/libarchive/archive.h" "$work/libarchive/libarchive/archive_entry.h" \
   "$prefix/include/"
-cp "$work/libarchive/COPYING" "$prefix/COPYING.libarchive"
+# The licence shipped beside the DLL: libarchive's, then that of the bzip2
+# library built into it (its binaries must carry the notice).
+{
+  cat "$work/libarchive/COPYING"
+  printf '\n\nlibbz2, built into this libarchive:\n\n'
+  cat "$work/bzip2/LICENSE"
+} >"$prefix/COPYING.libarchive"
 rm -rf "$work"
 touch "$prefix/done"
 say "built into $prefix"

@@ -8,6 +8,7 @@
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -139,7 +140,9 @@ int readStandardInput(int64_t limit, HeldBytes* held) {
 
 bool standardInputIsTerminal() {
 #if defined(_WIN32)
-  return _isatty(_fileno(stdin)) != 0;
+  // A console: _isatty would also call the NUL device one.
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 #else
   return isatty(STDIN_FILENO) != 0;
 #endif

@@ -126,5 +126,24 @@ done
 iconv -f CP932 -t UTF-8 zipped/log.txt | grep -q "^../set.zip:ゲーム.d88:" ||
   fail "set.zip's entry is not named: $(head -c 80 zipped/log.txt | od -c | head -3)"
 
+# bzip2 is built into libarchive.dll: a .bz2 and a zip entry packed with
+# bzip2 are cut, and a bzip2.exe in the folder never runs.
+python3 - <<'PY'
+import bz2, zipfile
+open("set.d88.bz2", "wb").write(bz2.compress(open("sample.d88", "rb").read()))
+with zipfile.ZipFile("bz.zip", "w", zipfile.ZIP_BZIP2) as z:
+    z.writestr("set.d88", open("sample.d88", "rb").read())
+PY
+for packed in set.d88.bz2 bz.zip; do
+  mkdir "out-$packed" && cp "$bin/d88cut.exe" "out-$packed/bzip2.exe"
+  (cd "out-$packed" && "$run" "$bin/d88cut.exe" -d cut "../$packed" >log.txt 2>&1) ||
+    fail "$packed was not cut: $(head -c 300 "out-$packed/log.txt")"
+  for file in LOADER DRIVER MUSIC MUSIC2; do
+    cmp -s "out-$packed/cut/$file" "cut/$file" || fail "$file from $packed differs"
+  done
+  # bzip2.exe is a copy of d88cut.exe: run, it would have printed its usage.
+  grep -q "Usage" "out-$packed/log.txt" && fail "$packed ran bzip2.exe"
+done
+
 [ "$failed" = 0 ] && echo "all passed"
 exit "$failed"
