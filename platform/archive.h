@@ -21,12 +21,6 @@ ArchiveKind archiveKindOf(const uint8_t* head, int32_t available);
 // The kind in words, as the messages name it: "zip archive", "gzip file".
 const char* archiveKindName(ArchiveKind kind);
 
-// True for gzip, xz and bzip2: one compressed file, whose one entry has no
-// name of its own.
-inline bool isCompressedFile(ArchiveKind kind) {
-  return kind == ArchiveKind::kGzip || kind == ArchiveKind::kXz || kind == ArchiveKind::kBzip2;
-}
-
 // Bytes held in memory for the reader (an entry, or what a pipe sent). Grows
 // as bytes arrive; freed by release, by the next reserve's growth and at
 // destruction.

@@ -138,6 +138,51 @@ def expect_refused(label, archive, words, setup=None):
     check(label + " words", os.path.basename(archive).encode() in err and words.encode() in err,
           err)
     check(label + " folder", files_in(folder) == {"LOADER": b"old"}, sorted(files_in(folder)))
+    status, _, err = run(D88INFO, [archive], folder)
+    check(label + " d88info", status == 1 and err.startswith(b"d88info: cannot read ") and
+          os.path.basename(archive).encode() in err, err)
+
+
+def gzip_of_ones(name, size):
+    """(Not zeros: a block of zeros ends a tar archive, and such a file is one.)"""
+    with gzip.open(name, "wb", compresslevel=1) as packed:
+        for _ in range(size // (1 << 20)):
+            packed.write(b"\x01" * (1 << 20))
+    return name
+
+
+def refused_unread():
+    """A stored zip entry that records 200 MB but holds 1 KB: refused by its
+    recorded size, before a byte of it is read (read, it would be cut short)."""
+    with zipfile.ZipFile(path("claims.zip"), "w", zipfile.ZIP_STORED) as z:
+        z.writestr("claims.d88", bytes(1024))
+    data = bytearray(open(path("claims.zip"), "rb").read())
+    for signature, sizes_at in ((b"PK\x03\x04", 18), (b"PK\x01\x02", 20)):
+        at = data.find(signature)
+        struct.pack_into("<II", data, at + sizes_at, 200_000_000, 200_000_000)
+    open(path("claims.zip"), "wb").write(data)
+    expect_refused("an entry recording 200 MB", path("claims.zip"), "larger than any D88 file")
+
+
+def loose_kinds(sample):
+    """A D88 file whose disk name starts like a zip stays a D88 file; a FIFO
+    is read as a pipe; a compressed file is named by its own path."""
+    zip_named = bytearray(sample)
+    zip_named[0:4] = b"PK\x03\x04"
+    open(path("pk.d88"), "wb").write(zip_named)
+    status, _, err = run(D88CUT, [path("pk.d88")], fresh("got"))
+    check("a D88 file named PK", status == 0 and len(files_in(path("got"))) == 4, err)
+    os.mkfifo(path("fifo.d88"))
+    writer = subprocess.Popen(["sh", "-c", f'cat "{path("sample.d88")}" > "{path("fifo.d88")}"'])
+    got = run(D88CUT, [path("fifo.d88")], fresh("got"))
+    writer.wait()
+    want = run(D88CUT, [path("sample.d88")], fresh("want"))
+    check("a FIFO", got[0] == want[0] and got[1] == want[1] and
+          files_in(path("got")) == files_in(path("want")), got[2])
+    _, listing, _ = run(D88INFO, ["--json", path("sample.d88.gz")], WORK)
+    record = json.loads(listing)["files"][0]
+    check("d88info sample.d88.gz", record["path"] == path("sample.d88.gz") and
+          record["entry"] is None, record["path"])
 
 
 def no_program_runs():
@@ -230,6 +275,12 @@ def main():
             for _ in range(1024):
                 entry.write(bytes(1 << 20))
     expect_refused("1 GiB entry", path("huge.zip"), "larger than any D88 file")
+    refused_unread()
+    expect_refused("gzip past the limit", gzip_of_ones(path("ones.gz"), 180_000_000),
+                   "larger than any D88 file")
+    with subprocess.Popen(["head", "-c", "180000000", "/dev/zero"], stdout=subprocess.PIPE) as zeros:
+        status, _, err = run(D88CUT, ["-"], fresh("got"), stdin=zeros.stdout)
+    check("a pipe past the limit", status == 1 and b"larger than any D88 file" in err, err)
     layers = sample[:4096]
     for _ in range(30):
         layers = gzip.compress(layers)
@@ -237,6 +288,7 @@ def main():
     expect_refused("gzip 30 times over", path("layers.gz"), "too many times over")
     no_program_runs()
     no_file_in_archive()
+    loose_kinds(sample)
     memory = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss * 1024
     check("memory", memory < 300 << 20, f"{memory} bytes")
 

@@ -110,6 +110,16 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
            input.file("1.d88") + " (image 0) lacked 1 sector, the first at track 3 (C 1, H 1, R 2)",
        "LOADER",
        kLoader},
+      {"the first sector lacked",
+       {system({{1, 1}, {2, 1}}), system({{3, 2}})},
+       0,
+       assembled + "2 copies: 14 sectors from " + input.file("0.d88") +
+           " (image 0), 2 sectors from " + input.file("1.d88") + " (image 0); " +
+           input.file("0.d88") +
+           " (image 0) lacked 2 sectors, the first at track 1 (C 0, H 1, R 1); " +
+           input.file("1.d88") + " (image 0) lacked 1 sector, the first at track 3 (C 1, H 1, R 2)",
+       "LOADER",
+       kLoader},
       {"the other order",
        {system({{3, 2}}), system({{2, 3}})},
        0,

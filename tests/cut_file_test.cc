@@ -265,6 +265,25 @@ TEST(WriteAll, AShortWriteGoesOnWhereItStopped) {
   EXPECT_EQ(written, data);
 }
 
+TEST(DescribeRunDamage, NamesEachStatus) {
+  struct Case {
+    uint8_t status;
+    const char* meaning;
+  };
+  for (const Case& c :
+       {Case{0xA0, "a CRC error in its ID (status 0xA0)"},
+        Case{0xB0, "a CRC error in its data (status 0xB0)"},
+        Case{0xE0, "no address mark (status 0xE0)"}, Case{0xF0, "no data mark (status 0xF0)"},
+        Case{0x9F, "a read error (status 0x9F)"}}) {
+    RunDamage damage;
+    damage.sectors = 1;
+    damage.status = c.status;
+    char text[kRunDamageTextSize];
+    describeRunDamage(damage, text);
+    EXPECT_NE(std::string(text).find(c.meaning), std::string::npos) << text;
+  }
+}
+
 TEST(FileBytesFound, CountsTheFilesOwnBytesOfTheRun) {
   struct Case {
     int32_t found, offset, length, expected;

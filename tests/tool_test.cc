@@ -307,6 +307,15 @@ TEST_F(ToolTest, FlawedCutsSayWhereAndWhyAndNeverReplaceAFile) {
   const std::string badDriver =
       "d88cut: warning: DRIVER (image 0) is damaged: 2 sectors recorded with errors, the first at "
       "track 5 (C 2, H 1, R 3): no data mark (status 0xF0)";
+  const auto atImage1 = [](std::string warning) {
+    return warning.replace(warning.find("(image 0)"), 9, "(image 1)");
+  };
+  const std::string badLoaderAt1 = atImage1(badLoader);
+  const std::string badDriverAt1 = atImage1(badDriver);
+  const auto concat = [](std::vector<uint8_t> first, const std::vector<uint8_t>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+  };
   const std::vector<uint8_t> old = {'o', 'l', 'd'};
   struct Case {
     const char* name;
@@ -345,6 +354,10 @@ TEST_F(ToolTest, FlawedCutsSayWhereAndWhyAndNeverReplaceAFile) {
        false, true, true},
       {"a whole copy after an earlier run's", buildGameDisks({whole}), "", true, true, true},
       {"sectors recorded with errors", badStatus, badLoader + "\n" + badDriver + "\n", true},
+      {"a copy with errors after a whole one", concat(buildGameDisks({whole}), badStatus),
+       asNote(badLoaderAt1) + kAssembledLater + "\n" + asNote(badDriverAt1) + kAssembledLater +
+           "\n",
+       true, true, false, 0},
       {"sectors recorded with errors, files there", badStatus,
        badLoader + there + "\n" + badDriver + there + "\n", true, false, true},
   };
@@ -510,6 +523,12 @@ TEST_F(ToolTest, OutputFolderAndDryRun) {
   const ProgramResult dry = lfLines(runProgram(D88CUT_PATH, {"-n", twice}, work_.path()));
   EXPECT_EQ(dry.status, 1);
   EXPECT_NE(dry.out.find("would write MUSIC (incomplete)\n"), std::string::npos) << dry.out;
+  // One sector recorded with an error: the file would be damaged.
+  std::vector<uint8_t> oneBad = buildGameDisks({{"ONE BAD", 0, true}});
+  oneBad[headerOf(oneBad, 0, 1, 1) + 8] = 0xB0;
+  ASSERT_TRUE(writeBytes(twice, oneBad));
+  const std::string damaged = lfLines(runProgram(D88CUT_PATH, {"-n", twice}, work_.path())).out;
+  EXPECT_NE(damaged.find("would write LOADER (damaged)\n"), std::string::npos) << damaged;
   EXPECT_NE(dry.err.find("d88cut: warning: MUSIC is whole in none of its 2 copies: track 30 (C "
                          "15, H 0, R 1) is missing or damaged in each\n"),
             std::string::npos)
