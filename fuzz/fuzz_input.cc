@@ -27,6 +27,13 @@ void cleanUp() {
   if (!scratchDir.empty()) fs::remove_all(scratchDir, ec);
 }
 
+// Registers cleanUp once, whichever file is made first.
+void cleanUpAtExit() {
+  static bool registered = false;
+  if (!registered) std::atexit(cleanUp);
+  registered = true;
+}
+
 }  // namespace
 
 const char* writeFuzzInput(const uint8_t* data, std::size_t size) {
@@ -35,7 +42,7 @@ const char* writeFuzzInput(const uint8_t* data, std::size_t size) {
     inputPath = baseDir() + "/d88cut-fuzz-" + std::to_string(getpid()) + ".d88";
     fd = open(inputPath.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
     if (fd < 0) fuzzFail("cannot create the input file");
-    std::atexit(cleanUp);
+    cleanUpAtExit();
   }
   if (ftruncate(fd, 0) != 0) fuzzFail("cannot truncate the input file");
   std::size_t done = 0;
@@ -51,6 +58,7 @@ std::string makeScratchDir() {
   std::string pattern = baseDir() + "/d88cut-fuzz-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) fuzzFail("cannot create the scratch directory");
   scratchDir = pattern;
+  cleanUpAtExit();  // also when the fuzzer stops before its first input
   return scratchDir;
 }
 

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Runs d88cut's whole path in-process on the input as a D88 file, in a
-// scratch directory, and checks that only the four output names appear there,
-// each either absent or at its full length.
+// Runs d88cut's whole path in-process on the input, as a D88 file (or an
+// archive) named on the command line with its files going into a scratch
+// directory, then as standard input (read into memory, archives too) in a
+// dry run; checks that only the four output names appear in the scratch
+// directory, each either absent or at its full length. The process's own
+// directory is left as it is, so corpus paths may be relative.
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +21,7 @@
 namespace {
 
 std::FILE* sink = nullptr;
+std::string scratch;
 
 int32_t expectedLength(const char* name) {
   for (const FileEntry& entry : systemDiskFiles) {
@@ -28,14 +32,15 @@ int32_t expectedLength(const char* name) {
 }
 
 void checkScratchDir() {
-  DIR* dir = opendir(".");
+  DIR* dir = opendir(scratch.c_str());
   if (dir == nullptr) fuzzFail("cannot read the scratch directory");
   while (const dirent* entry = readdir(dir)) {
     if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
     const int32_t length = expectedLength(entry->d_name);
     struct stat info;
     if (length < 0) fuzzFail("a file other than the four outputs was written");
-    if (stat(entry->d_name, &info) != 0 || info.st_size != length) fuzzFail("a partial output");
+    const std::string written = scratch + "/" + entry->d_name;
+    if (stat(written.c_str(), &info) != 0 || info.st_size != length) fuzzFail("a partial output");
   }
   closedir(dir);
 }
@@ -43,8 +48,7 @@ void checkScratchDir() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  const std::string scratch = makeScratchDir();
-  if (chdir(scratch.c_str()) != 0) fuzzFail("cannot enter the scratch directory");
+  scratch = makeScratchDir();
   sink = openSink();
   return 0;
 }
@@ -52,8 +56,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const char* path = writeFuzzInput(data, size);
   D88File disk;
-  const char* argv[] = {"d88cut", path};
-  const int status = runTool(disk, 2, argv, sink, sink);
+  const char* named[] = {"d88cut", "-d", scratch.c_str(), path};
+  int status = runTool(disk, 4, named, sink, sink);
+  if (status != kExitSuccess && status != kExitFailure) fuzzFail("unexpected exit status");
+  checkScratchDir();
+  if (std::freopen(path, "rb", stdin) == nullptr)
+    fuzzFail("cannot read the input as standard input");
+  const char* piped[] = {"d88cut", "-n", "-d", scratch.c_str(), "-"};
+  status = runTool(disk, 5, piped, sink, sink);
   if (status != kExitSuccess && status != kExitFailure) fuzzFail("unexpected exit status");
   checkScratchDir();
   return 0;
