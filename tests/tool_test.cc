@@ -54,6 +54,9 @@ std::string bad(int sectors, int of) {
   return "; " + std::to_string(sectors) + " of its " + std::to_string(of) + " sectors " +
          (sectors == 1 ? "is" : "are") + " missing or damaged";
 }
+const std::string kAnotherCopyHelps =
+    "d88cut: note: another copy of the system disk, named in the same run, would be assembled "
+    "with it sector by sector\n";
 const std::string kAssembledLater =
     "; this copy is assembled with the others of its disk after the last file";
 
@@ -229,7 +232,8 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   EXPECT_EQ(r.out, textLines(kSystemFiles));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, textLines(incomplete("LOADER", 0, 0, 16384, "1 (C 0, H 1, R 1)",
-                                        "no such sector on the track" + bad(1, 16))));
+                                        "no such sector on the track" + bad(1, 16)) +
+                             kAnotherCopyHelps));
   std::vector<uint8_t> loader = output("LOADER");
   ASSERT_EQ(loader.size(), 16384u);
   std::vector<uint8_t> signatureSector = expectedRun(79, 5, 1024);
@@ -242,7 +246,8 @@ TEST_F(ToolTest, StaleBufferFillsWhatARunDidNotReach) {
   r = run(buildGameDisks({{"NO DRIVER END", 0, true, {{6, 3}}}}));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, textLines(incomplete("DRIVER", 0, 5120, 7552, "6 (C 3, H 0, R 3)",
-                                        "no such sector on the track" + bad(1, 8))));
+                                        "no such sector on the track" + bad(1, 8)) +
+                             kAnotherCopyHelps));
   const std::vector<uint8_t> driver = output("DRIVER");
   ASSERT_EQ(driver.size(), 7552u);
   EXPECT_TRUE(std::equal(driver.begin(), driver.begin() + 5120, kDriver.begin()));
@@ -332,10 +337,13 @@ TEST_F(ToolTest, FlawedCutsSayWhereAndWhyAndNeverReplaceAFile) {
   };
   const Case cases[] = {
       {"a track absent", buildGameDisks({damaged}),
-       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent" + bad(5, 56)), false},
+       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent" + bad(5, 56)) +
+           kAnotherCopyHelps,
+       false},
       {"a short sector", shortSector,
        incomplete("MUSIC", 0, 2816, 56540, "25 (C 12, H 1, R 2)",
-                  "the sector holds only 100 bytes" + bad(4, 56)),
+                  "the sector holds only 100 bytes" + bad(4, 56)) +
+           kAnotherCopyHelps,
        false},
       {"a damaged copy after a whole one", buildGameDisks({whole, damaged}),
        asNote(incomplete("MUSIC", 1, 27392, 56540, absent,
@@ -350,16 +358,18 @@ TEST_F(ToolTest, FlawedCutsSayWhereAndWhyAndNeverReplaceAFile) {
        incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent" + bad(5, 56)), true, true,
        false, 0},
       {"a damaged copy after an earlier run's", buildGameDisks({damaged}),
-       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent" + bad(5, 56) + there),
+       incomplete("MUSIC", 0, 27392, 56540, absent, "the track is absent" + bad(5, 56) + there) +
+           kAnotherCopyHelps,
        false, true, true},
       {"a whole copy after an earlier run's", buildGameDisks({whole}), "", true, true, true},
-      {"sectors recorded with errors", badStatus, badLoader + "\n" + badDriver + "\n", true},
+      {"sectors recorded with errors", badStatus,
+       badLoader + "\n" + badDriver + "\n" + kAnotherCopyHelps, true},
       {"a copy with errors after a whole one", concat(buildGameDisks({whole}), badStatus),
        asNote(badLoaderAt1) + kAssembledLater + "\n" + asNote(badDriverAt1) + kAssembledLater +
            "\n",
        true, true, false, 0},
       {"sectors recorded with errors, files there", badStatus,
-       badLoader + there + "\n" + badDriver + there + "\n", true, false, true},
+       badLoader + there + "\n" + badDriver + there + "\n" + kAnotherCopyHelps, true, false, true},
   };
   for (const Case& c : cases) {
     removeOutputs();
@@ -620,11 +630,11 @@ TEST_F(ToolTest, TheClosingNoteSaysWhy) {
   const Case cases[] = {
       {{"-n", disk("scenario3.d88", {{"SCENARIO DISK 3", 3, false}})}, noSystem + noMusic2},
       {{"-n", disk("twice.d88", {{"A", 0, true, {{30, 1}}}, {"B", 0, true, {{30, 1}}}})},
-       note + "MUSIC is not complete: sectors of it are missing\n" + noMusic2},
+       note + "MUSIC is not complete: sectors of it are missing\n" + noMusic2 + kAnotherCopyHelps},
       {{"-n", disk("gaps.d88", {{"GAPS", 0, true, {{30, 1}}}})},
-       note + "MUSIC is not complete: sectors of it are missing\n" + noMusic2},
+       note + "MUSIC is not complete: sectors of it are missing\n" + noMusic2 + kAnotherCopyHelps},
       {{"-n", input_.file("bad.d88")},
-       note + "LOADER is not complete: sectors of it are damaged\n" + noMusic2},
+       note + "LOADER is not complete: sectors of it are damaged\n" + noMusic2 + kAnotherCopyHelps},
   };
   for (const Case& c : cases) {
     const ProgramResult r = runProgram(D88CUT_PATH, c.args, work_.path());
@@ -770,7 +780,8 @@ TEST_F(ToolTest, ReportsFollowTheirProgressLinesInOneLog) {
                 std::strerror(EISDIR) + "\ncutting ... DRIVER\n" +
                 incomplete("DRIVER", 0, 5120, 7552, "6 (C 3, H 0, R 3)", where + bad(1, 8)) +
                 "cutting ... MUSIC\n" +
-                incomplete("MUSIC", 0, 27392, 56540, "30 (C 15, H 0, R 1)", where + bad(1, 56)));
+                incomplete("MUSIC", 0, 27392, 56540, "30 (C 15, H 0, R 1)", where + bad(1, 56)) +
+                kAnotherCopyHelps);
 }
 #endif
 

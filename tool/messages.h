@@ -214,6 +214,11 @@ inline constexpr char kNoteNotCutUnread[] = "d88cut: note: %s was not cut: %s co
 // Its disk was found, but a read failed before the file was reached.
 inline constexpr char kNoteNotReached[] =
     "d88cut: note: %s was not cut: a D88 file could not be read\n";
+// After the closing word, for a disk ("system disk") whose file the run left
+// incomplete or damaged.
+inline constexpr char kAnotherCopyHelps[] =
+    "d88cut: note: another copy of the %s, named in the same run, would be assembled with it "
+    "sector by sector\n";
 // Files made whole from several copies: how many.
 inline constexpr char kNoteAssembled[] = "d88cut: note: files assembled from several copies: %d\n";
 // Cut, but not complete: the file, then why.

@@ -142,6 +142,23 @@ void writeClosingNote(const RunContext& run) {
   if (assembledFiles() > 0) printReport(run.out, run.err, kNoteAssembled, assembledFiles());
 }
 
+// For each disk a file of which the run left flawed (cut, never complete):
+// that another copy of the disk would be assembled with it.
+void sayAnotherCopyHelps(const RunFiles& files, std::FILE* out, std::FILE* err) {
+  bool systemFlawed = false;
+  bool scenario4Flawed = false;
+  for (const FileEntry* entry : gameFiles) {
+    CutStatus last = CutStatus::kComplete;
+    if (!files.tried(entry->name, &last) || files.completeSource(entry->name).image >= 0 ||
+        last == CutStatus::kNotWritten || last == CutStatus::kReadFailed) {
+      continue;
+    }
+    (entry == &scenarioDisk4File ? scenario4Flawed : systemFlawed) = true;
+  }
+  if (systemFlawed) printReport(out, err, kAnotherCopyHelps, kSystemDiskName);
+  if (scenario4Flawed) printReport(out, err, kAnotherCopyHelps, kScenarioDisk4Name);
+}
+
 // Where the files went, for a window of its own that closes after the run.
 void sayOutputFolder(const char* outputDir, std::FILE* out) {
   if (!onOwnConsole()) return;
@@ -177,6 +194,7 @@ bool cutD88Files(D88File& disk, int argc, const char* const* argv, const ToolOpt
   if (several || run->d88Files > 1 || options.dryRun || options.outputDir != nullptr) {
     writeClosingNote(*run);
   }
+  sayAnotherCopyHelps(*run->files, run->out, run->err);
   return whole;
 }
 
