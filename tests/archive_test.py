@@ -172,6 +172,10 @@ def loose_kinds(sample):
     open(path("pk.d88"), "wb").write(zip_named)
     status, _, err = run(D88CUT, [path("pk.d88")], fresh("got"))
     check("a D88 file named PK", status == 0 and len(files_in(path("got"))) == 4, err)
+    struct.pack_into("<I", zip_named, 0x20, 0)  # and no track 0
+    open(path("pk0.d88"), "wb").write(zip_named)
+    status, _, err = run(D88CUT, [path("pk0.d88")], fresh("got"))
+    check("a D88 file named PK without track 0", status == 0 and b"zip" not in err, err)
     os.mkfifo(path("fifo.d88"))
     writer = subprocess.Popen(["sh", "-c", f'cat "{path("sample.d88")}" > "{path("fifo.d88")}"'])
     got = run(D88CUT, [path("fifo.d88")], fresh("got"))
@@ -204,6 +208,11 @@ def no_program_runs():
             subprocess.run(program + [path(name + ".gz")], cwd=fresh("got"), env=env,
                            capture_output=True)
     check("no program run", os.listdir(marks) == [], os.listdir(marks))
+    with zipfile.ZipFile(path("text.zip"), "w") as z:
+        z.writestr("readme.txt", "no disk here\n")
+        z.writestr("notes/", "")
+    _, _, err = run(D88CUT, [path("text.zip")], fresh("got"))
+    check("files in a zip", b"holds no D88 file (files in it: 1)" in err, err)
 
 
 def no_file_in_archive():
@@ -216,6 +225,10 @@ def no_file_in_archive():
     _, listing, _ = run(D88INFO, ["--json", path("empty.zip")], WORK)
     files = json.loads(listing)["files"]
     check("d88info empty zip JSON", [f["path"] for f in files] == [path("empty.zip")], files)
+    with tarfile.open(path("empty.tar"), "w") as t:
+        t.add(path("loose"), arcname="disks", recursive=False)
+    _, text, _ = run(D88INFO, [path("empty.tar")], WORK)
+    check("d88info empty tar", text.endswith(b" is a tar archive that holds no file\n"), text)
 
 
 def main():
@@ -259,6 +272,12 @@ def main():
         unpack.wait()
     check("xz -dc | d88cut -", got == want and files_in(path("got")) == files_in(path("want")),
           got[2])
+    # An archive through standard input: every entry, as from its path.
+    want = run(D88CUT, [path("set.zip")], fresh("want"))
+    with open(path("set.zip"), "rb") as packed:
+        got = run(D88CUT, ["-"], fresh("got"), stdin=packed)
+    check("d88cut - < set.zip", got[1] == want[1].replace(path("set.zip").encode() + b":", b"-:")
+          and files_in(path("got")) == files_in(path("want")), got[1][:200])
 
     # Archives that cannot be read change nothing.
     data = open(path("set.zip"), "rb").read()

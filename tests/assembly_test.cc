@@ -22,11 +22,14 @@ const std::vector<uint8_t> kDriver = expectedFile(5, 3, 0, 7552);
 const std::vector<uint8_t> kMusic = expectedFile(24, 4, 256, 56540);
 const std::vector<uint8_t> kMusic2 = expectedFile(72, 4, 385, 11970);
 
-// The header of the 1024-byte record (c, h, r) of a disk built here.
-std::size_t headerOf(const std::vector<uint8_t>& d88, uint8_t c, uint8_t h, uint8_t r) {
-  const uint8_t id[] = {c, h, r, 3};
+// The header of the record (c, h, r, n: 1024 bytes unless told) of a disk
+// built here.
+std::size_t headerOf(const std::vector<uint8_t>& d88, uint8_t c, uint8_t h, uint8_t r,
+                     uint8_t n = 3) {
+  const uint8_t id[] = {c, h, r, n};
   for (std::size_t pos = 688; pos + 16 <= d88.size(); ++pos) {
-    if (std::memcmp(d88.data() + pos, id, 4) == 0 && d88[pos + 14] == 0 && d88[pos + 15] == 4) {
+    if (std::memcmp(d88.data() + pos, id, 4) == 0 && d88[pos + 14] == 0 &&
+        d88[pos + 15] == (128 << n) >> 8) {
       return pos;
     }
   }
@@ -49,17 +52,36 @@ std::vector<uint8_t> shortData(std::vector<uint8_t> d88, int track, int r) {
   storeLe16(d88, at + 14, 100);
   return d88;
 }
-// Release k: one byte of LOADER's eighth sector (track 2 R 3) differs, and
-// one of MUSIC's at track 25 R 1.
+// Release k: one byte of LOADER's eighth and twelfth sectors (track 2 R 3,
+// track 3 R 2) differs, and one of MUSIC's at track 25 R 1.
 std::vector<uint8_t> otherRelease(std::vector<uint8_t> d88, uint8_t k = 0xFF) {
   d88[headerOf(d88, 1, 0, 3) + 16] ^= k;
+  d88[headerOf(d88, 1, 1, 2) + 16] ^= k;
   d88[headerOf(d88, 12, 1, 1) + 16] ^= k;
   return d88;
 }
 std::vector<uint8_t> otherLoader(uint8_t k = 0xFF) {
   std::vector<uint8_t> loader = kLoader;
   loader[7 * 1024] ^= k;
+  loader[11 * 1024] ^= k;
   return loader;
+}
+// LOADER with the eighth sector of the other release: what mixing makes.
+std::vector<uint8_t> mixedLoader() {
+  std::vector<uint8_t> loader = kLoader;
+  loader[7 * 1024] ^= 0xFF;
+  return loader;
+}
+// LOADER with its twelfth sector (track 3 R 2) missing, as zeros.
+std::vector<uint8_t> loaderWithout12th() {
+  std::vector<uint8_t> loader = kLoader;
+  std::fill(loader.begin() + 11 * 1024, loader.begin() + 12 * 1024, uint8_t{0});
+  return loader;
+}
+// Another boot sector, all else alike.
+std::vector<uint8_t> otherBoot(std::vector<uint8_t> d88) {
+  d88[headerOf(d88, 0, 0, 1, 1) + 16] ^= 0xFF;
+  return d88;
 }
 // The system disk ending where track 30 begins: probably the system disk,
 // cut short before its signature.
@@ -97,8 +119,8 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
   const std::string assembled = "d88cut: note: LOADER was assembled from ";
   const std::string differ =
       "d88cut: note: the copies of the system disk differ at track 2 (C 1, H 0, R 3): ";
-  const std::string differAtMusic =
-      "d88cut: note: the copies of the system disk differ at track 25 (C 12, H 1, R 1): ";
+  const std::string differAt3R2 =
+      "d88cut: note: the copies of the system disk differ at track 3 (C 1, H 1, R 2): ";
   const Case cases[] = {
       {"missing sectors apart",
        {system({{2, 3}}), system({{3, 2}})},
@@ -107,7 +129,19 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
            " (image 0), 1 sector from " + input.file("1.d88") + " (image 0); " +
            input.file("0.d88") +
            " (image 0) lacked 1 sector, the first at track 2 (C 1, H 0, R 3); " +
-           input.file("1.d88") + " (image 0) lacked 1 sector, the first at track 3 (C 1, H 1, R 2)",
+           input.file("1.d88") +
+           " (image 0) lacked 1 sector, the first at track 3 (C 1, H 1, R 2)\n",
+       "LOADER",
+       kLoader},
+      {"a third copy that adds nothing",
+       {system({{2, 3}}), system({{3, 2}}), system({{2, 3}})},
+       0,
+       assembled + "3 copies: 15 sectors from " + input.file("0.d88") +
+           " (image 0), 1 sector from " + input.file("1.d88") + " (image 0); " +
+           input.file("0.d88") +
+           " (image 0) lacked 1 sector, the first at track 2 (C 1, H 0, R 3); " +
+           input.file("1.d88") +
+           " (image 0) lacked 1 sector, the first at track 3 (C 1, H 1, R 2)\n",
        "LOADER",
        kLoader},
       {"the first sector lacked",
@@ -177,9 +211,27 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
        differ,
        "LOADER",
        otherLoader()},
-      {"two damaged releases", twoReleases, 1, differAtMusic, "LOADER", {}},
-      {"two damaged releases, a whole LOADER there", twoReleases, 1, differAtMusic, "LOADER",
-       kLoader, true},
+      {"two damaged releases", twoReleases, 1, differAt3R2, "LOADER", {}},
+      {"two damaged releases, a whole LOADER there", twoReleases, 1, differAt3R2, "LOADER", kLoader,
+       true},
+      {"a third copy joins the second release",
+       {system({{2, 3}}), otherRelease(system({{1, 2}})), otherRelease(system({{3, 3}}))},
+       0,
+       differAt3R2,
+       "LOADER",
+       otherLoader()},
+      {"copies alike but for their boot sectors",
+       {system({{2, 3}}), otherBoot(system({{3, 2}}))},
+       1,
+       "d88cut: note: the copies of the system disk differ at track 0 (C 0, H 0, R 1): ",
+       "LOADER",
+       {}},
+      {"a better flawed file",
+       {system({{2, 3}, {3, 2}}), system({{3, 2}})},
+       1,
+       assembled + "2 copies:",
+       "LOADER",
+       loaderWithout12th()},
       {"16 damaged copies, then a whole one",
        copies(17,
               [](int i) {
@@ -221,6 +273,7 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
     if (c.bytes.empty()) {
       EXPECT_NE(readBytes(work.file(c.file)), kLoader) << c.name;
       EXPECT_NE(readBytes(work.file(c.file)), otherLoader()) << c.name;
+      EXPECT_NE(readBytes(work.file(c.file)), mixedLoader()) << c.name;
     } else {
       EXPECT_EQ(readBytes(work.file(c.file)), c.bytes) << c.name;
     }
