@@ -28,13 +28,22 @@ ArchiveKind archiveKindOfHead(const uint8_t* head, int32_t available) {
 }  // namespace
 
 void D88Inputs::start(const char* commandLinePath) {
+  while (depth > 0) closeInnermost();
   path = commandLinePath;
   state = State::kStart;
   archiveKind = ArchiveKind::kNone;
   error = 0;
   d88Files = 0;
   entries = 0;
-  reader.close();
+  archives = 0;
+  failedKind = ArchiveFailure::kNone;
+  failedWords[0] = '\0';
+}
+
+void D88Inputs::closeInnermost() {
+  --depth;
+  readers[depth].close();
+  heldArchives[depth].release();
 }
 
 InputStep D88Inputs::next(D88File& disk, D88Input* input) {
@@ -50,7 +59,7 @@ InputStep D88Inputs::next(D88File& disk, D88Input* input) {
     case State::kDone:
       break;
   }
-  reader.close();
+  while (depth > 0) closeInnermost();
   streamBytes.release();
   entryBytes.release();
   return InputStep::kEnd;
@@ -60,6 +69,18 @@ InputStep D88Inputs::openFailed(int reason) {
   error = reason;
   state = State::kDone;
   return InputStep::kOpenFailed;
+}
+
+// The innermost archive failed: its words kept, and it is closed when no
+// entry can follow (the one outside it reads on).
+InputStep D88Inputs::archiveFailed(D88Input* input) {
+  ArchiveReader& reader = readers[depth - 1];
+  failedKind = reader.failureKind();
+  std::snprintf(failedWords, sizeof failedWords, "%s", reader.failure());
+  if (input->name == path && depth > 1) input->name = names[depth - 1];
+  if (reader.ended()) closeInnermost();
+  if (depth == 0) state = State::kDone;
+  return InputStep::kArchiveFailed;
 }
 
 InputStep D88Inputs::openPath(D88File& disk, D88Input* input) {
@@ -87,7 +108,10 @@ InputStep D88Inputs::openPath(D88File& disk, D88Input* input) {
   }
   disk.close();
   state = State::kEntries;
-  if (!reader.open(path, archiveKind)) return InputStep::kArchiveFailed;
+  ++archives;
+  std::snprintf(names[0], kNameSize, "%s", path);
+  depth = 1;
+  if (!readers[0].open(path, archiveKind)) return archiveFailed(input);
   return nextEntry(disk, input);
 }
 
@@ -103,45 +127,100 @@ InputStep D88Inputs::fromHeldBytes(D88File& disk, D88Input* input) {
     return InputStep::kD88;
   }
   state = State::kEntries;
-  if (!reader.openBytes(streamBytes.data(), streamBytes.size(), archiveKind)) {
-    return InputStep::kArchiveFailed;
+  ++archives;
+  std::snprintf(names[0], kNameSize, "%s", path);
+  depth = 1;
+  if (!readers[0].openBytes(streamBytes.data(), streamBytes.size(), archiveKind)) {
+    return archiveFailed(input);
   }
   return nextEntry(disk, input);
 }
 
 void D88Inputs::nameEntry(const char* entryName, D88Input* input) {
-  input->archive = path;
-  if (reader.wholeFile()) return;  // its one entry is the file itself
-  std::snprintf(name, sizeof name, "%s:%s", path, entryName);
+  const char* archiveName = names[depth - 1];
+  input->archive = archiveName;
+  input->name = archiveName;
+  if (readers[depth - 1].wholeFile()) return;  // its one entry is the file itself
+  std::snprintf(name, sizeof name, "%s:%s", archiveName, entryName);
   input->name = name;
   input->entry = entryName;
 }
 
+// The entry whose head is in entryBytes is an archive: opened inside its
+// outer one, streamed, or held whole where the library must seek in it.
+InputStep D88Inputs::openNested(ArchiveKind kind, D88Input* input) {
+  ArchiveReader& outer = readers[depth - 1];
+  std::snprintf(names[depth], kNameSize, "%s", input->name);
+  ArchiveReader& inner = readers[depth];
+  HeldBytes& held = heldArchives[depth];
+  ++depth;
+  ++archives;
+  bool opened = false;
+  if (kind == ArchiveKind::kSevenZip) {
+    // Within the size of the largest D88 file: the reader must seek in it.
+    held.clear();
+    if (!held.reserve(entryBytes.size())) return InputStep::kEnd;
+    std::memcpy(held.end(), entryBytes.data(), static_cast<std::size_t>(entryBytes.size()));
+    held.grow(entryBytes.size());
+    if (!outer.readRest(entry, kMaxD88FileSize, &held)) {
+      closeInnermost();  // the outer archive's own failure
+      return archiveFailed(input);
+    }
+    opened = inner.openBytes(held.data(), held.size(), kind);
+  } else {
+    opened = inner.openNested(&outer, entryBytes.data(), entryBytes.size(), kind);
+  }
+  input->name = names[depth - 1];
+  return opened ? InputStep::kEnd : archiveFailed(input);
+}
+
 InputStep D88Inputs::nextEntry(D88File& disk, D88Input* input) {
-  for (;;) {
+  while (depth > 0) {
+    ArchiveReader& reader = readers[depth - 1];
     if (!reader.next(&entry)) {
-      state = State::kDone;
-      if (reader.failureKind() == ArchiveFailure::kNone) break;
-      return InputStep::kArchiveFailed;
+      if (reader.failureKind() != ArchiveFailure::kNone) return archiveFailed(input);
+      closeInnermost();
+      continue;
     }
     if (!entry.regularFile) continue;  // folders and links hold no disk
     ++entries;
     nameEntry(entry.name, input);
-    if (!reader.readData(entry, kMaxD88FileSize, &entryBytes)) {
-      if (reader.ended()) state = State::kDone;
-      return InputStep::kArchiveFailed;
+    if (!reader.readHead(entry, kImageHeaderSize, &entryBytes)) return archiveFailed(input);
+    const int32_t available = static_cast<int32_t>(entryBytes.size());
+    const ArchiveKind nested = archiveKindOfHead(entryBytes.data(), available);
+    if (nested != ArchiveKind::kNone && depth <= kMaxNesting) {
+      const InputStep step = openNested(nested, input);
+      if (step != InputStep::kEnd) return step;
+      continue;
     }
-    input->size = entryBytes.size();
-    const int32_t available =
-        input->size < kImageHeaderSize ? static_cast<int32_t>(input->size) : kImageHeaderSize;
-    entryVerdict = judgeD88File(entryBytes.data(), available, input->size);
-    disk.openBytes(entryBytes.data(), entryBytes.size());
-    if (entryVerdict.kind != D88Verdict::kD88) return InputStep::kNotD88;
-    ++d88Files;
-    return InputStep::kD88;
+    return entryData(disk, input);
   }
-  reader.close();
+  state = State::kDone;
   return InputStep::kEnd;
+}
+
+// The entry whose head is in entryBytes: no D88 file (passed over after its
+// head where its size is recorded), or read whole.
+InputStep D88Inputs::entryData(D88File& disk, D88Input* input) {
+  ArchiveReader& reader = readers[depth - 1];
+  const int32_t available = static_cast<int32_t>(entryBytes.size());
+  if (entry.size >= 0) {
+    entryVerdict = judgeD88File(entryBytes.data(), available, entry.size);
+    if (entryVerdict.kind != D88Verdict::kD88) {
+      input->size = entry.size;
+      disk.openBytes(entryBytes.data(), entryBytes.size());
+      return InputStep::kNotD88;
+    }
+  }
+  if (!reader.readRest(entry, kMaxD88FileSize, &entryBytes)) return archiveFailed(input);
+  input->size = entryBytes.size();
+  const int32_t head =
+      input->size < kImageHeaderSize ? static_cast<int32_t>(input->size) : kImageHeaderSize;
+  entryVerdict = judgeD88File(entryBytes.data(), head, input->size);
+  disk.openBytes(entryBytes.data(), entryBytes.size());
+  if (entryVerdict.kind != D88Verdict::kD88) return InputStep::kNotD88;
+  ++d88Files;
+  return InputStep::kD88;
 }
 
 void describeInputFailure(const D88Inputs& inputs, char* text, std::size_t size) {

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The D88 files one command-line path gives: the file itself, what a pipe
-// or standard input ("-") sends, or each D88 file inside an archive or a
-// compressed file (platform/archive.h), in the archive's order. A file is
-// taken as an archive by its first bytes, and only when they are no D88
-// image header. Prints nothing; a plain D88 file costs no more than opening
-// it.
+// The D88 files one file gives: the file itself, what a pipe or standard
+// input ("-") sends, or each D88 file inside an archive or a compressed file
+// (platform/archive.h), in the archive's order, archives inside it opened in
+// turn (to kMaxNesting deep), each streamed from its outer entry. A file or
+// an entry is taken as an archive by its first bytes, and only when they are
+// no D88 image header; an entry that is neither is passed over after its
+// first bytes where its size is recorded. Prints nothing; a plain D88 file
+// costs no more than opening it.
 #ifndef D88CUT_INPUT_D88_INPUTS_H_
 #define D88CUT_INPUT_D88_INPUTS_H_
 
@@ -19,12 +21,17 @@
 // An entry or a stream of more is refused unread.
 inline constexpr int64_t kMaxD88FileSize = kMaxImages * kMaxImageSize;
 
+// Archives opened inside the one named, at most.
+inline constexpr int kMaxNesting = 4;
+
 // One D88 file of the run.
 struct D88Input {
-  const char* name = nullptr;     // as messages name it: the path, or "ARCHIVE:ENTRY"
-  const char* archive = nullptr;  // the archive's path, or null for a loose file
-  const char* entry = nullptr;    // the entry's name, or null (loose, or compressed whole)
-  int64_t size = -1;              // its bytes; -1 for a file on disk (ask its path)
+  const char* name = nullptr;  // as messages name it: the path, "ARCHIVE:ENTRY", or a chain
+                               // of them for a nested entry ("a.7z:b.zip:c.d88")
+  const char* archive =
+      nullptr;                  // the archive (a chain, nested) it is in, or null for a loose file
+  const char* entry = nullptr;  // the entry's name, or null (loose, or compressed whole)
+  int64_t size = -1;            // its bytes; -1 for a file on disk (ask its path)
 };
 
 enum class InputStep {
@@ -67,13 +74,15 @@ class D88Inputs {
   // before anything is read).
   int openError() const { return error; }
   // For kArchiveFailed: why, and the library's words.
-  ArchiveFailure failure() const { return reader.failureKind(); }
-  const char* failureWords() const { return reader.failure(); }
+  ArchiveFailure failure() const { return failedKind; }
+  const char* failureWords() const { return failedWords; }
   // For kNotD88: why the entry is no D88 file.
   const D88Verdict& verdict() const { return entryVerdict; }
   // The D88 files and the entries of any kind this path gave so far.
   int d88Count() const { return d88Files; }
   int entryCount() const { return entries; }
+  // The archives this path gave so far: itself, and those inside it.
+  int archiveCount() const { return archives; }
 
  private:
   enum class State { kStart, kEntries, kDone };
@@ -81,20 +90,33 @@ class D88Inputs {
   InputStep fromHeldBytes(D88File& disk, D88Input* input);
   InputStep nextEntry(D88File& disk, D88Input* input);
   InputStep openFailed(int reason);
+  InputStep archiveFailed(D88Input* input);
+  InputStep openNested(ArchiveKind kind, D88Input* input);
+  InputStep entryData(D88File& disk, D88Input* input);
   void nameEntry(const char* entryName, D88Input* input);
+  void closeInnermost();
 
+  static constexpr std::size_t kNameSize = 4096 + (kMaxNesting + 1) * 1024;
   const char* path = nullptr;
   State state = State::kDone;
   ArchiveKind archiveKind = ArchiveKind::kNone;
   int error = 0;
   int d88Files = 0;
   int entries = 0;
+  int archives = 0;
   D88Verdict entryVerdict;
-  ArchiveReader reader;
+  ArchiveFailure failedKind = ArchiveFailure::kNone;
+  char failedWords[256] = {};
+  // The archives open, the named one first: readers[depth - 1] gives the
+  // next entry; names[i] is how readers[i]'s archive is named.
+  ArchiveReader readers[kMaxNesting + 1];
+  HeldBytes heldArchives[kMaxNesting + 1];  // a nested archive read whole (7z)
+  int depth = 0;
+  char names[kMaxNesting + 1][kNameSize] = {};
   ArchiveEntry entry;
   HeldBytes streamBytes;  // what a pipe sent
   HeldBytes entryBytes;   // the entry being read, one at a time
-  char name[4096 + 1 + kEntryNameSize] = {};
+  char name[kNameSize] = {};
 };
 
 #endif  // D88CUT_INPUT_D88_INPUTS_H_

@@ -68,6 +68,9 @@ int readStandardInput(int64_t limit, HeldBytes* held);
 // True when standard input is a terminal (nobody piped a file into it).
 bool standardInputIsTerminal();
 
+// The bytes a nested archive takes from its outer entry at a time.
+inline constexpr int64_t kArchiveChunkSize = 65536;
+
 // Room for an entry's name in UTF-8, NUL included; a longer one is cut.
 inline constexpr std::size_t kEntryNameSize = 1024;
 
@@ -112,6 +115,14 @@ class ArchiveReader {
   // the library reads itself are registered.
   bool open(const char* path, ArchiveKind expected);
   bool openBytes(const uint8_t* bytes, int64_t size, ArchiveKind expected);
+  // Opens the archive that `outer`'s current entry holds, streamed as the
+  // library reads it: head[0..headLength) (at most kArchiveChunkSize bytes
+  // already read from the entry), then the rest of the entry. `outer`
+  // stays on that entry until this is closed. The library must read the
+  // kind without seeking (zip, LZH, RAR, tar and the compressed files do;
+  // a 7z archive does not: hold it with openBytes).
+  bool openNested(ArchiveReader* outer, const uint8_t* head, int64_t headLength,
+                  ArchiveKind expected);
 
   // Steps to the next entry and reads its header into *entry. Returns true;
   // false at the end (failureKind() kNone) or when the archive cannot be
@@ -124,6 +135,15 @@ class ArchiveReader {
   // an entry that holds other than the bytes its header records is
   // kDamaged, whether the archive comes from a file or a pipe.
   bool readData(const ArchiveEntry& entry, int64_t limit, HeldBytes* held);
+  // The same in two steps: the entry's first `length` bytes (fewer in a
+  // shorter one) into *held, cleared first; then the rest after them, as
+  // readData (the limit counts the whole entry). An entry left half read is
+  // skipped by the next call of `next`.
+  bool readHead(const ArchiveEntry& entry, int64_t length, HeldBytes* held);
+  bool readRest(const ArchiveEntry& entry, int64_t limit, HeldBytes* held);
+  // Reads up to `size` more bytes of the current entry into buffer: their
+  // count, 0 at its end, -1 on failure (failureKind()).
+  int64_t readSome(uint8_t* buffer, int64_t size);
 
   // True when the entry `next` gave is a compressed file's bytes, not an
   // archive's named entry (a .gz holding one file, not a .tar.gz).
@@ -138,6 +158,9 @@ class ArchiveReader {
 
   void close();
 
+  // For the library's read callback: the next bytes of a nested archive.
+  std::ptrdiff_t nextNestedBytes(const void** buffer);
+
  private:
   bool start();
   bool readsKind(ArchiveKind expected);
@@ -149,6 +172,9 @@ class ArchiveReader {
   bool finished = false;
   bool rawFormat = false;
   char words[256] = {};
+  ArchiveReader* outer = nullptr;  // the reader whose entry a nested archive is
+  uint8_t* chunk = nullptr;        // kArchiveChunkSize bytes read from it, when nested
+  int64_t pending = 0;             // of the head, not yet handed to the library
 };
 
 #endif  // D88CUT_PLATFORM_ARCHIVE_H_

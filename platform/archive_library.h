@@ -37,8 +37,14 @@ inline constexpr const char* kArchiveSupportNames[] = {
 inline constexpr int kArchiveSupportCount =
     sizeof kArchiveSupportNames / sizeof kArchiveSupportNames[0];
 
+// Reads more of an archive read through callbacks (archive_read_open):
+// the bytes' place into *buffer, their count; 0 at the end, -1 on failure.
+using ArchiveReadCallback = std::ptrdiff_t (*)(archive*, void* client, const void** buffer);
+
 struct ArchiveApi {
   archive* (*readNew)();
+  int (*openCallbacks)(archive*, void* client, int (*open)(archive*, void*),
+                       ArchiveReadCallback read, int (*close)(archive*, void*));
   int (*support[kArchiveSupportCount])(archive*);
   int (*setFormatOption)(archive*, const char*, const char*, const char*);
   int (*openFilename)(archive*, const char*, std::size_t);
@@ -76,6 +82,18 @@ bool fillArchiveApi(void* library, ArchiveSymbolLookup lookup, bool withWideName
 // what leave needs.
 void* enterArchiveLocale();
 void leaveArchiveLocale(void* previous);
+
+// The library's calls made while this lives read names in UTF-8.
+class ArchiveLocale {
+ public:
+  ArchiveLocale() : previous(enterArchiveLocale()) {}
+  ~ArchiveLocale() { leaveArchiveLocale(previous); }
+  ArchiveLocale(const ArchiveLocale&) = delete;
+  ArchiveLocale& operator=(const ArchiveLocale&) = delete;
+
+ private:
+  void* previous;
+};
 
 // The entry's name as UTF-8 into out[0..size) on systems whose library
 // gives wide names (Windows: for a name it could not give as bytes in the C

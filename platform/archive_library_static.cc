@@ -10,6 +10,17 @@
 namespace {
 
 archive* readNew() { return archive_read_new(); }
+// The one read callback the reader gives, called through a function of the
+// library's own type (its ssize_t is not ptrdiff_t's type here).
+ArchiveReadCallback readCallback = nullptr;
+la_ssize_t readThrough(archive* a, void* client, const void** buffer) {
+  return static_cast<la_ssize_t>(readCallback(a, client, buffer));
+}
+int openCallbacks(archive* a, void* client, int (*)(archive*, void*), ArchiveReadCallback read,
+                  int (*)(archive*, void*)) {
+  readCallback = read;
+  return archive_read_open(a, client, nullptr, readThrough, nullptr);
+}
 int setFormatOption(archive* a, const char* module, const char* option, const char* value) {
   return archive_read_set_format_option(a, module, option, value);
 }
@@ -36,6 +47,7 @@ int entryIsEncrypted(archive_entry* entry) { return archive_entry_is_encrypted(e
 
 // In the order of kArchiveSupportNames.
 const ArchiveApi api = {readNew,
+                        openCallbacks,
                         {archive_read_support_filter_gzip, archive_read_support_filter_bzip2,
                          archive_read_support_filter_xz, archive_read_support_filter_lzma,
                          archive_read_support_format_zip, archive_read_support_format_7zip,

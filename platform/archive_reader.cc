@@ -2,6 +2,7 @@
 // ArchiveReader: libarchive's reading loop, through the table of
 // archive_library.h.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/archive.h"
@@ -9,18 +10,6 @@
 #include "platform/console.h"
 
 namespace {
-
-// The library's calls made while this lives read names in UTF-8.
-class ArchiveLocale {
- public:
-  ArchiveLocale() : previous(enterArchiveLocale()) {}
-  ~ArchiveLocale() { leaveArchiveLocale(previous); }
-  ArchiveLocale(const ArchiveLocale&) = delete;
-  ArchiveLocale& operator=(const ArchiveLocale&) = delete;
-
- private:
-  void* previous;
-};
 
 archive* asArchive(void* handle) { return static_cast<archive*>(handle); }
 
@@ -115,6 +104,7 @@ bool fillArchiveApi(void* library, ArchiveSymbolLookup lookup, bool withWideName
     if (!find(l, lookup, kArchiveSupportNames[i], &table->support[i])) return false;
   }
   return find(l, lookup, "archive_read_new", &table->readNew) &&
+         find(l, lookup, "archive_read_open", &table->openCallbacks) &&
          find(l, lookup, "archive_read_set_format_option", &table->setFormatOption) &&
          find(l, lookup, "archive_read_open_filename", &table->openFilename) &&
          find(l, lookup, "archive_read_open_memory", &table->openMemory) &&
@@ -231,54 +221,6 @@ bool ArchiveReader::next(ArchiveEntry* entry) {
   return true;
 }
 
-bool ArchiveReader::readData(const ArchiveEntry& entry, int64_t limit, HeldBytes* held) {
-  held->clear();
-  if (handle == nullptr || current == nullptr) return false;
-  if (entry.encrypted) {
-    fail(ArchiveFailure::kEncrypted, false);
-    return false;
-  }
-  if (entry.size > limit) {
-    fail(ArchiveFailure::kTooLarge, false);
-    return false;
-  }
-  ArchiveLocale locale;
-  const ArchiveApi& api = *archiveLibrary();
-  // One byte past the limit tells an entry that holds more.
-  const int64_t first = entry.size >= 0 ? entry.size + 1 : 65536;
-  for (int64_t room = first; held->size() <= limit; room = 65536) {
-    if (!held->reserve(room)) {
-      fail(ArchiveFailure::kNoMemory, false);
-      return false;
-    }
-    const int64_t want =
-        held->room() < limit + 1 - held->size() ? held->room() : limit + 1 - held->size();
-    const std::ptrdiff_t got =
-        api.readData(asArchive(handle), held->end(), static_cast<std::size_t>(want));
-    if (got < 0) {
-      const bool encrypted = api.entryIsEncrypted(static_cast<archive_entry*>(current)) != 0;
-      fail(encrypted ? ArchiveFailure::kEncrypted : ArchiveFailure::kDamaged, got == kArchiveFatal);
-      held->clear();
-      return false;
-    }
-    if (got == 0) return heldAsRecorded(entry, held);
-    held->grow(got);
-  }
-  held->clear();
-  fail(ArchiveFailure::kTooLarge, false);
-  return false;
-}
-
-bool ArchiveReader::heldAsRecorded(const ArchiveEntry& entry, HeldBytes* held) {
-  if (entry.size < 0 || held->size() == entry.size) return true;
-  const long long size = held->size();
-  held->clear();
-  fail(ArchiveFailure::kDamaged, false);
-  std::snprintf(words, sizeof words, "the entry holds %lld bytes, its header records %lld", size,
-                static_cast<long long>(entry.size));
-  return false;
-}
-
 bool ArchiveReader::readsKind(ArchiveKind expected) {
   const int index = supportIndexOf(expected);
   if (index < 0 || supported[index]) return true;
@@ -290,6 +232,10 @@ bool ArchiveReader::readsKind(ArchiveKind expected) {
 
 void ArchiveReader::close() {
   if (handle != nullptr) archiveLibrary()->readFree(asArchive(handle));
+  std::free(chunk);
+  chunk = nullptr;
+  outer = nullptr;
+  pending = 0;
   handle = nullptr;
   current = nullptr;
   finished = false;

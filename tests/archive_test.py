@@ -189,6 +189,31 @@ def loose_kinds(sample):
           record["entry"] is None, record["path"])
 
 
+def nested():
+    """Archives inside archives, each named in the chain: a zip in a zip in a
+    7z (streamed), a 7z in a zip (held), a .gz in a zip."""
+    sample = open(path("sample.d88"), "rb").read()
+    with zipfile.ZipFile(path("inner.zip"), "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("Disk 1.d88", sample)
+        z.writestr("readme.txt", "the game\n")
+    with zipfile.ZipFile(path("mid.zip"), "w", zipfile.ZIP_DEFLATED) as z:
+        z.write(path("inner.zip"), "Title (1987).zip")
+    make_with(["7z", "a", "-t7z"], path("outer.7z"), [path("mid.zip")])
+    make_with(["7z", "a", "-t7z"], path("in.7z"), [path("sample.d88")])
+    with zipfile.ZipFile(path("has7z.zip"), "w") as z:
+        z.write(path("in.7z"), "set.7z")
+        z.write(path("sample.d88.gz"), "set.d88.gz")
+    want = run(D88CUT, [path("sample.d88")], fresh("want"))
+    for archive, chains in (("outer.7z", ["outer.7z:mid.zip:Title (1987).zip:Disk 1.d88:"]),
+                            ("has7z.zip", ["has7z.zip:set.7z:sample.d88:",
+                                           "has7z.zip:set.d88.gz:"])):
+        status, out, err = run(D88CUT, ["-d", "out", path(archive)], fresh("got"))
+        for chain in chains:
+            check("nested " + chain, (path("") + chain).encode() in out, out[:300])
+        check("nested " + archive, status == 0 and files_in(path("got", "out")) ==
+              files_in(path("want")), err)
+
+
 def no_program_runs():
     """Compressed data that libarchive would hand to an outside program is never
     handed: programs of those names on PATH leave no mark."""
@@ -308,6 +333,7 @@ def main():
         layers = gzip.compress(layers)
     open(path("layers.gz"), "wb").write(layers)
     expect_refused("gzip 30 times over", path("layers.gz"), "too many times over")
+    nested()
     no_program_runs()
     no_file_in_archive()
     loose_kinds(sample)
