@@ -29,6 +29,8 @@ inline constexpr char kInfoVersion[] = "d88info %s\n";
 inline constexpr char kInfoUnknownOption[] = "d88info: unknown option: %s\n";
 inline constexpr char kInfoOpenFailure[] = "d88info: cannot open %s: %s\n";  // path, reason
 inline constexpr char kInfoReadFailure[] = "d88info: cannot read %s: %s\n";  // path, reason
+inline constexpr char kInfoFolderUnreadable[] =
+    "d88info: cannot read the folder %s: %s\n";  // path, reason
 // An archive given where libarchive is missing: the path, its kind ("zip archive").
 inline constexpr char kInfoNoArchiveLibrary[] =
     "d88info: %s is a %s: install libarchive13, or unpack it\n";

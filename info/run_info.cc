@@ -5,11 +5,14 @@
 #include <cstring>
 
 #include "d88cut_version.h"
+#include "disk/d88_verdict.h"
 #include "info/copies.h"
 #include "info/messages.h"
 #include "info/report.h"
 #include "input/d88_inputs.h"
+#include "input/folder_walk.h"
 #include "platform/console.h"
+#include "platform/file_length.h"
 
 namespace {
 
@@ -64,8 +67,9 @@ bool parseOptions(int argc, const char* const* argv, std::FILE* err, Options* op
 }
 
 // The D88 files of the path being reported: its name, and an archive
-// entry's bytes.
+// entry's bytes; the files of a folder named.
 D88Inputs pathInputs;
+FolderWalk folderWalk;
 
 // Says why the path, or an archive's entry, gives no D88 file to report.
 void reportInputFailure(InputStep step, const D88Input& input, const Report& report,
@@ -84,14 +88,26 @@ void reportInputFailure(InputStep step, const D88Input& input, const Report& rep
   reportUnopenedFile(input.name, why, report);
 }
 
-// Reports every D88 file (and every other file of an archive) the path
-// gives; false when one could not be opened or read.
-bool reportPath(D88File& disk, const char* path, Report report, std::FILE* err, bool* first) {
+// True when a file a folder walk found is no D88 file: passed over quietly.
+bool passedOver(D88File& disk, InputStep step, const D88Input& input, bool walking) {
+  if (!walking) return false;
+  if (step == InputStep::kNotD88) return true;
+  if (step != InputStep::kD88 || input.archive != nullptr) return false;
+  return judgeD88File(disk, input.size >= 0 ? input.size : fileLength(input.name)).kind !=
+         D88Verdict::kD88;
+}
+
+// Reports every D88 file (and every other file of an archive, unless found
+// by a folder walk) the path gives; false when one could not be opened or
+// read.
+bool reportPath(D88File& disk, const char* path, Report report, std::FILE* err, bool* first,
+                bool walking) {
   bool allRead = true;
   pathInputs.start(path);
   D88Input input;
   int given = 0;
   for (InputStep step; (step = pathInputs.next(disk, &input)) != InputStep::kEnd; ++given) {
+    if (passedOver(disk, step, input, walking)) continue;
     if (report.json && !*first) std::fputc(',', report.out);
     *first = false;
     report.archive = input.archive;
@@ -108,7 +124,7 @@ bool reportPath(D88File& disk, const char* path, Report report, std::FILE* err, 
       allRead = false;
     }
   }
-  if (given == 0 && pathInputs.kind() != ArchiveKind::kNone) {
+  if (given == 0 && pathInputs.kind() != ArchiveKind::kNone && !walking) {
     if (report.json && !*first) std::fputc(',', report.out);
     *first = false;
     report.archive = path;
@@ -127,7 +143,19 @@ bool reportPaths(D88File& disk, int argc, const char* const* argv, const Report&
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     if (classify(arg, &optionsEnded) != Word::kPath) continue;
-    allRead = reportPath(disk, arg, report, err, &first) && allRead;
+    folderWalk.start(arg);
+    Report inWalk = report;
+    inWalk.withPath = report.withPath || folderWalk.walking();
+    for (WalkStep step; (step = folderWalk.next()) != WalkStep::kEnd;) {
+      if (step == WalkStep::kFile) {
+        allRead = reportPath(disk, folderWalk.path(), inWalk, err, &first, folderWalk.walking()) &&
+                  allRead;
+      } else if (step == WalkStep::kUnlistable) {
+        printReport(report.out, err, kInfoFolderUnreadable, Shown(folderWalk.path(), err).text(),
+                    std::strerror(folderWalk.error()));
+        allRead = false;
+      }
+    }
   }
   disk.close();
   return allRead;

@@ -214,6 +214,62 @@ def nested():
               files_in(path("want")), err)
 
 
+def image_of(sample, index):
+    """Image `index` of the sample set, and where its boot sector's data lies."""
+    at = 0
+    for _ in range(index):
+        at += struct.unpack_from("<I", sample, at + 0x1C)[0]
+    size = struct.unpack_from("<I", sample, at + 0x1C)[0]
+    image = bytearray(sample[at:at + size])
+    return image, struct.unpack_from("<I", image, 0x20)[0] + 16
+
+
+def walk():
+    """A collection: other software, junk, nested archives, a damaged copy, a
+    loop, a FIFO and a dangling link. d88cut names only the game's files,
+    counts the rest and cuts the set whole; d88info reports the D88 files."""
+    sample = open(path("sample.d88"), "rb").read()
+    tree = fresh("tree")
+    for folder in ("a other", "b junk", "c packs", "d loose"):
+        os.makedirs(os.path.join(tree, folder))
+    other, boot = image_of(sample, 2)
+    other[boot + 255] = 9  # a disk id of no disk of the game
+    for i in range(3):
+        open(os.path.join(tree, "a other", f"other{i}.d88"), "wb").write(other)
+    open(os.path.join(tree, "b junk", "readme.txt"), "w").write("notes\n")
+    open(os.path.join(tree, "b junk", "empty"), "w").close()
+    system, _ = image_of(sample, 0)
+    damaged = bytearray(system)
+    damaged[struct.unpack_from("<I", damaged, 0x20 + 4 * 30)[0] + 8] = 0xB0  # a CRC error in MUSIC
+    with zipfile.ZipFile(path("inner.zip"), "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("Disk 1.d88", bytes(damaged))
+    with zipfile.ZipFile(path("mid.zip"), "w", zipfile.ZIP_DEFLATED) as z:
+        z.write(path("inner.zip"), "Title (1987).zip")
+    make_with(["7z", "a", "-t7z"], os.path.join(tree, "c packs", "pack.7z"), [path("mid.zip")])
+    reheadered = bytearray(system)
+    reheadered[0:8] = b"REDUMPED"
+    open(os.path.join(tree, "d loose", "system.d88"), "wb").write(reheadered)
+    rest = sample[len(system):]
+    open(os.path.join(tree, "d loose", "scenarios.d88"), "wb").write(rest)
+    os.symlink(tree, os.path.join(tree, "loop"))
+    os.mkfifo(os.path.join(tree, "fifo"))
+    os.symlink(os.path.join(tree, "nowhere"), os.path.join(tree, "dangling"))
+    status, out, err = run(D88CUT, ["-d", "out", tree], fresh("got"))
+    lines = err.decode("cp932").splitlines()
+    check("walk status", status == 0, err)
+    check("walk files", files_in(path("got", "out")) == files_in(path("want")), err)
+    check("walk lines", len(lines) <= 25 and lines[-1] == "d88cut: note: looked at 8 files: "
+          "6 D88 files, 3 archives; the game's disks in 3 of them", lines)
+    check("walk quiet", b"other" not in out + err and b"readme" not in out + err, out)
+    check("walk chain", b"pack.7z:mid.zip:Title (1987).zip:Disk 1.d88:" in out, out)
+    _, listing, _ = run(D88INFO, ["--json", tree], WORK)
+    records = json.loads(listing)["files"]
+    check("d88info walk", [os.path.relpath(r["path"], tree) for r in records] ==
+          [f"a other/other{i}.d88" for i in range(3)] +
+          ["c packs/pack.7z:mid.zip:Title (1987).zip:Disk 1.d88", "d loose/scenarios.d88",
+           "d loose/system.d88"], [r["path"] for r in records])
+
+
 def no_program_runs():
     """Compressed data that libarchive would hand to an outside program is never
     handed: programs of those names on PATH leave no mark."""
@@ -334,6 +390,7 @@ def main():
     open(path("layers.gz"), "wb").write(layers)
     expect_refused("gzip 30 times over", path("layers.gz"), "too many times over")
     nested()
+    walk()
     no_program_runs()
     no_file_in_archive()
     loose_kinds(sample)

@@ -153,6 +153,18 @@ bool cutOpenD88File(D88File& disk, const D88Source& source, RunContext* run) {
                                : cutAllImages(disk, source, run);
 }
 
+bool holdsGameDisk(D88File& disk) {
+  for (int32_t i = 0; i < disk.imageCount(); ++i) {
+    disk.selectImage(i);
+    const DiskRecognition recognition = recogniseDisk(disk, extractionBuffer);
+    if (disk.readError() != 0 || recognition.kind != DiskRecognition::kOther ||
+        recognition.cutShortSystemDisk) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // True when one of the game's files was cut but the run left it flawed: no
 // complete copy of it was written (or kept, in a dry run).
 bool fileLeftFlawed(const RunFiles& files) {

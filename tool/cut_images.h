@@ -20,6 +20,15 @@ struct D88Source {
   const char* archive = nullptr;  // the archive (or "-") it was read from, or null
 };
 
+// What folder walks found.
+struct WalkCount {
+  bool any = false;  // a folder was walked
+  int files = 0;     // files found by walks
+  int d88Files = 0;  // D88 files among them and in their archives
+  int archives = 0;  // archives among them, and inside those
+  int withGame = 0;  // D88 files that hold a disk of the game
+};
+
 // What every D88 file of the run shares: the streams, the output folder,
 // whether it is a dry run, and what was cut so far.
 struct RunContext {
@@ -33,7 +42,9 @@ struct RunContext {
   int d88Files = 0;  // D88 files read so far, loose or in archives
   bool systemDiskSeen = false;
   bool scenarioDisk4Seen = false;
-  bool cutShortSystemDiskSeen = false;     // named so, and only assembled beside a recognised one
+  bool cutShortSystemDiskSeen = false;  // named so, and only assembled beside a recognised one
+  bool quiet = false;                   // the file being read was found by a folder walk
+  WalkCount walked = {};
   char unreadInput[4096 + 1 + 1024] = {};  // the first input that could not be read, or ""
 };
 
@@ -45,6 +56,10 @@ void printHeading(const char* name, RunContext* run);
 // source.namesPath); false if it could not be read, or a file was not
 // written.
 bool cutOpenD88File(D88File& disk, const D88Source& source, RunContext* run);
+
+// True when an image of the D88 file open in disk is a disk of the game (or
+// probably the system disk cut short), or a read of it failed.
+bool holdsGameDisk(D88File& disk);
 
 // True when one of the game's files was cut but the run left it flawed: no
 // complete copy of it was written (or kept, in a dry run).

@@ -81,6 +81,17 @@ inline constexpr char kInputRefused[] = "d88cut: error: %s\n";
 // An archive with no D88 file among its entries: the path, the entries.
 inline constexpr char kNoD88InArchive[] = "d88cut: note: %s holds no D88 file (files in it: %d)\n";
 
+// A folder named, or found in a walk, that cannot be listed: its path, the
+// system's reason. The walk goes on.
+inline constexpr char kFolderUnreadable[] = "d88cut: error: cannot read the folder %s: %s\n";
+// A folder deeper than the walk goes: its path, the depth.
+inline constexpr char kFolderTooDeep[] =
+    "d88cut: note: %s lies more than %d folders deep; it was not looked into\n";
+// After a run that walked a folder: the files found, the D88 files among
+// them and in their archives, the archives, and the D88 files that hold a
+// disk of the game.
+inline constexpr char kLookedAt[] =
+    "d88cut: note: looked at %d %s: %d %s, %d %s; the game's disks in %d of them\n";
 // The chain of images goes on past the 64 looked at: the path.
 inline constexpr char kMoreImages[] =
     "d88cut: note: %s holds more disk images than the 64 looked at\n";

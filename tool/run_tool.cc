@@ -7,72 +7,16 @@
 
 #include "d88cut_version.h"
 #include "game/file_table.h"
-#include "input/d88_inputs.h"
 #include "platform/console.h"
 #include "platform/output_file.h"
 #include "tool/assemble.h"
 #include "tool/command_line.h"
 #include "tool/cut_file.h"
 #include "tool/cut_images.h"
+#include "tool/cut_paths.h"
 #include "tool/messages.h"
 
 namespace {
-
-// The D88 files of the path being read: its name, and an archive entry's bytes.
-D88Inputs pathInputs;
-
-// Says why the path (or its archive's entry) could not be read.
-void reportInputFailure(InputStep step, const D88Input& input, RunContext* run) {
-  std::FILE* out = run->out;
-  std::FILE* err = run->err;
-  const Shown name(input.name, err);
-  if (step == InputStep::kOpenFailed && pathInputs.openError() == ENOTTY) {
-    char why[kInputFailureTextSize];
-    describeInputFailure(pathInputs, why, sizeof why);
-    printReport(out, err, kInputRefused, why);
-  } else if (step == InputStep::kOpenFailed && pathInputs.openError() != EFBIG) {
-    writeReport(out, err, kOpenFailure);
-    printMessage(err, kOpenFailureReason, name.text(), std::strerror(pathInputs.openError()));
-  } else if (pathInputs.failure() == ArchiveFailure::kNoLibrary) {
-    printReport(out, err, kNoArchiveLibrary, name.text(), archiveKindName(pathInputs.kind()));
-  } else {
-    char why[kInputFailureTextSize];
-    describeInputFailure(pathInputs, why, sizeof why);
-    printReport(out, err, kArchiveUnreadable, name.text(), why);
-  }
-}
-
-// Cuts every D88 file the command-line path gives (the file, or an
-// archive's D88 files); false if one could not be opened or read, or a file
-// was incomplete or not written.
-bool cutPath(D88File& disk, const char* path, bool several, RunContext* run) {
-  bool whole = true;
-  pathInputs.start(path);
-  D88Input input;
-  for (InputStep step; (step = pathInputs.next(disk, &input)) != InputStep::kEnd;) {
-    const bool namesPath = several || input.entry != nullptr;
-    if (step == InputStep::kD88) {
-      const D88Source source = {input.name, namesPath, input.size,
-                                input.archive != nullptr ? input.archive
-                                : input.size >= 0        ? "-"
-                                                         : nullptr};
-      whole = cutOpenD88File(disk, source, run) && whole;
-    } else if (step != InputStep::kNotD88) {
-      if (namesPath) printHeading(input.name, run);
-      reportInputFailure(step, input, run);
-      if (run->unreadInput[0] == '\0') {
-        std::snprintf(run->unreadInput, sizeof run->unreadInput, "%s", input.name);
-      }
-      whole = false;
-    }
-  }
-  disk.close();
-  if (pathInputs.kind() != ArchiveKind::kNone && pathInputs.d88Count() == 0 && whole) {
-    printReport(run->out, run->err, kNoD88InArchive, Shown(path, run->err).text(),
-                pathInputs.entryCount());
-  }
-  return whole;
-}
 
 // Readies the output folder as the run would: a real run makes it when
 // missing; a dry run makes nothing, but tries a file in a folder that is
@@ -184,7 +128,7 @@ bool cutD88Files(D88File& disk, int argc, const char* const* argv, const ToolOpt
   walk = PathWalk{};
   startAssembly();
   for (int index = 0; index < files; ++index) {
-    whole = cutPath(disk, nextToolPath(argc, argv, &walk), several, run) && whole;
+    whole = cutCommandLinePath(disk, nextToolPath(argc, argv, &walk), several, run) && whole;
   }
   const Extraction atEnd = {disk,    nullptr, run->out,       run->err,    0,          run->files,
                             nullptr, several, run->outputDir, run->dryRun, run->inputs};
@@ -195,6 +139,7 @@ bool cutD88Files(D88File& disk, int argc, const char* const* argv, const ToolOpt
     writeClosingNote(*run);
   }
   sayAnotherCopyHelps(*run->files, run->out, run->err);
+  sayWhatWasLookedAt(*run);
   return whole;
 }
 

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+#include "tool/cut_paths.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "disk/d88_verdict.h"
+#include "input/d88_inputs.h"
+#include "input/folder_walk.h"
+#include "platform/console.h"
+#include "platform/file_length.h"
+#include "tool/messages.h"
+
+namespace {
+
+// The D88 files of the path being read: its name, and an archive entry's bytes.
+D88Inputs pathInputs;
+
+// Says why the path (or its archive's entry) could not be read.
+void reportInputFailure(InputStep step, const D88Input& input, RunContext* run) {
+  std::FILE* out = run->out;
+  std::FILE* err = run->err;
+  const Shown name(input.name, err);
+  if (step == InputStep::kOpenFailed && pathInputs.openError() == ENOTTY) {
+    char why[kInputFailureTextSize];
+    describeInputFailure(pathInputs, why, sizeof why);
+    printReport(out, err, kInputRefused, why);
+  } else if (step == InputStep::kOpenFailed && pathInputs.openError() != EFBIG) {
+    writeReport(out, err, kOpenFailure);
+    printMessage(err, kOpenFailureReason, name.text(), std::strerror(pathInputs.openError()));
+  } else if (pathInputs.failure() == ArchiveFailure::kNoLibrary) {
+    printReport(out, err, kNoArchiveLibrary, name.text(), archiveKindName(pathInputs.kind()));
+  } else {
+    char why[kInputFailureTextSize];
+    describeInputFailure(pathInputs, why, sizeof why);
+    printReport(out, err, kArchiveUnreadable, name.text(), why);
+  }
+}
+
+// True when the D88 file open in disk is to be cut: always, but in a walk
+// only when it holds a disk of the game (then it is counted).
+bool worthCutting(D88File& disk, const D88Input& input, RunContext* run) {
+  if (!run->quiet) return true;
+  const int64_t size = input.size >= 0 ? input.size : fileLength(input.name);
+  if (input.entry == nullptr && input.archive == nullptr &&
+      judgeD88File(disk, size).kind != D88Verdict::kD88) {
+    return false;  // a loose file of another kind
+  }
+  ++run->walked.d88Files;
+  if (!holdsGameDisk(disk)) return false;
+  ++run->walked.withGame;
+  return true;
+}
+
+// Cuts every D88 file one file gives (the file, or an archive's D88
+// files); false if one could not be opened or read, or a file was
+// incomplete or not written.
+bool cutPath(D88File& disk, const char* path, bool several, RunContext* run) {
+  bool whole = true;
+  pathInputs.start(path);
+  D88Input input;
+  for (InputStep step; (step = pathInputs.next(disk, &input)) != InputStep::kEnd;) {
+    const bool namesPath = several || input.entry != nullptr;
+    if (step == InputStep::kD88) {
+      if (!worthCutting(disk, input, run)) continue;
+      const D88Source source = {input.name, namesPath, input.size,
+                                input.archive != nullptr ? input.archive
+                                : input.size >= 0        ? "-"
+                                                         : nullptr};
+      whole = cutOpenD88File(disk, source, run) && whole;
+    } else if (step != InputStep::kNotD88) {
+      if (namesPath) printHeading(input.name, run);
+      reportInputFailure(step, input, run);
+      if (run->unreadInput[0] == '\0') {
+        std::snprintf(run->unreadInput, sizeof run->unreadInput, "%s", input.name);
+      }
+      whole = false;
+    }
+  }
+  disk.close();
+  run->walked.archives += run->quiet ? pathInputs.archiveCount() : 0;
+  if (pathInputs.kind() != ArchiveKind::kNone && pathInputs.d88Count() == 0 && whole &&
+      !run->quiet) {
+    printReport(run->out, run->err, kNoD88InArchive, Shown(path, run->err).text(),
+                pathInputs.entryCount());
+  }
+  return whole;
+}
+
+FolderWalk folderWalk;
+
+}  // namespace
+
+bool cutCommandLinePath(D88File& disk, const char* path, bool several, RunContext* run) {
+  folderWalk.start(path);
+  run->quiet = folderWalk.walking();
+  run->walked.any = run->walked.any || run->quiet;
+  bool whole = true;
+  for (WalkStep step; (step = folderWalk.next()) != WalkStep::kEnd;) {
+    const Shown name(folderWalk.path(), run->err);
+    if (step == WalkStep::kFile) {
+      run->walked.files += run->quiet ? 1 : 0;
+      whole = cutPath(disk, folderWalk.path(), several || run->quiet, run) && whole;
+    } else if (step == WalkStep::kUnlistable) {
+      printReport(run->out, run->err, kFolderUnreadable, name.text(),
+                  std::strerror(folderWalk.error()));
+      whole = false;
+    } else {
+      printReport(run->out, run->err, kFolderTooDeep, name.text(), kMaxFolderDepth);
+    }
+  }
+  run->quiet = false;
+  return whole;
+}
+
+void sayWhatWasLookedAt(const RunContext& run) {
+  if (!run.walked.any) return;
+  const WalkCount& n = run.walked;
+  printReport(run.out, run.err, kLookedAt, n.files, n.files == 1 ? "file" : "files", n.d88Files,
+              n.d88Files == 1 ? "D88 file" : "D88 files", n.archives,
+              n.archives == 1 ? "archive" : "archives", n.withGame);
+}
