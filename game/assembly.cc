@@ -7,6 +7,7 @@
 
 #include "game/file_run.h"
 #include "game/recognition.h"
+#include "game/sha256.h"
 
 namespace {
 
@@ -64,7 +65,35 @@ bool readOneSector(D88File& disk, const SectorAddress& at, int32_t length, uint8
   return got == length && damage.sectors == 0;
 }
 
+// The fingerprint of sectors bytes[s * kRunSectorSize ...] of `d`, those
+// not good as zeros; true when all are good.
+bool fingerprintOf(const DiskSectors& d, const uint8_t* bytes, const bool* good,
+                   char text[kFingerprintSize]) {
+  static const uint8_t zeros[kRunSectorSize] = {};
+  Sha256 hash;
+  bool all = true;
+  for (int32_t s = 0; s < d.count; ++s) {
+    all = all && good[s];
+    hash.add(good[s] ? bytes + static_cast<std::size_t>(s) * kRunSectorSize : zeros,
+             static_cast<std::size_t>(d.length[s]));
+  }
+  uint8_t digest[kSha256Size];
+  hash.finish(digest);
+  sha256Hex(digest, text);
+  return all;
+}
+
 }  // namespace
+
+bool copyFingerprint(GameDiskKind kind, const DiskCopy& copy, char text[kFingerprintSize]) {
+  return fingerprintOf(diskSectors(kind), copy.bytes, copy.good, text);
+}
+
+bool DiskAssembly::fingerprint(int32_t g, char text[kFingerprintSize]) const {
+  bool good[kMaxDiskSectors];
+  for (int32_t s = 0; s < sectors().count; ++s) good[s] = sourceOf(g, s) >= 0;
+  return fingerprintOf(sectors(), group(g).bytes, good, text);
+}
 
 const DiskSectors& diskSectors(GameDiskKind kind) {
   const int k = kind == GameDiskKind::kSystemDisk ? 0 : 1;

@@ -15,6 +15,7 @@
 #ifndef D88CUT_GAME_ASSEMBLY_H_
 #define D88CUT_GAME_ASSEMBLY_H_
 
+#include <cstddef>
 #include <cstdint>
 
 #include "disk/d88_file.h"
@@ -76,6 +77,15 @@ void takeSoundFile(GameDiskKind kind, int32_t f, const uint8_t* run, DiskCopy* c
 void readRecognitionSectors(D88File& disk, GameDiskKind kind, DiskCopy* copy);
 // Every sector of the disk, sector by sector.
 void readDiskCopy(D88File& disk, GameDiskKind kind, DiskCopy* copy);
+
+// A release's fingerprint: SHA-256 of the disk's sectors in their fixed
+// order (the recognition sectors, then each file's run), each sector's
+// bytes that count, a sector no copy has good as zeros; never the image
+// header, so re-headered duplicates and re-dumps of one release share it.
+// As 64 hex digits and a NUL.
+inline constexpr std::size_t kFingerprintSize = 65;
+// Of one copy alone; true when every sector of it was good.
+bool copyFingerprint(GameDiskKind kind, const DiskCopy& copy, char fingerprint[kFingerprintSize]);
 
 // A copy as the notes and reports name it: its D88 file (or archive entry)
 // and the image; a longer path than the room is cut.
@@ -139,6 +149,9 @@ class DiskAssembly {
   // copy (its recorded bytes, or zeros).
   void runOf(int32_t g, int32_t f, uint8_t* run) const;
   const Disagreement& disagreement() const { return parted; }
+  // Group g's fingerprint, its copies' sectors together; true when every
+  // sector is good in one of them.
+  bool fingerprint(int32_t g, char text[kFingerprintSize]) const;
 
  private:
   struct Record {

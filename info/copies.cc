@@ -84,13 +84,14 @@ void startCopies() {
   for (GameDiskKind kind : kDiskKinds) copiesOf(kind).start(kind);
 }
 
-void addCopies(D88File& disk, const GameFindings& game, const char* path, int32_t image) {
-  const DiskRecognition& r = game.recognition;
+void addCopies(D88File& disk, GameFindings* game, const char* path, int32_t image) {
+  const DiskRecognition& r = game->recognition;
   const bool system = r.kind == DiskRecognition::kSystemDisk || r.cutShortSystemDisk;
   if (!system && r.scenario != 4) return;
   const GameDiskKind kind = system ? GameDiskKind::kSystemDisk : GameDiskKind::kScenarioDisk4;
   readDiskCopy(disk, kind, &copyRead);
   if (disk.readError() != 0) return;
+  game->fingerprintWhole = copyFingerprint(kind, copyRead, game->fingerprint);
   copiesOf(kind).add(copyRead, path, image, !r.cutShortSystemDisk, true);
 }
 

@@ -16,7 +16,8 @@ void startCopies();
 // Adds the runs of the game's files on the image whose findings are `game`
 // (it is selected in disk): the system disk's three, scenario disk 4's one;
 // the copy is named by its file's path and the image.
-void addCopies(D88File& disk, const GameFindings& game, const char* path, int32_t image);
+// Gives *game the image's release fingerprint.
+void addCopies(D88File& disk, GameFindings* game, const char* path, int32_t image);
 
 // A line for each file of which more than one copy was seen: whether they
 // give it whole together, or the first sector missing or damaged in every

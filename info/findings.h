@@ -10,6 +10,7 @@
 
 #include "disk/d88_file.h"
 #include "disk/d88_verdict.h"
+#include "game/assembly.h"
 #include "game/file_table.h"
 #include "game/recognition.h"
 #include "info/layout.h"
@@ -56,6 +57,10 @@ struct GameFindings {
   SectorAbsence signatureAbsence = SectorAbsence::kThere;
   int32_t fileCount = 0;
   GameFileFinding files[kMaxFilesOfADisk];  // the system disk's files, or MUSIC2
+  // The release fingerprint of the system disk (cut short too) or scenario
+  // disk 4 (game/assembly.h), of this image alone; "" for other images.
+  char fingerprint[kFingerprintSize] = {};
+  bool fingerprintWhole = false;  // every sector it covers was good
 };
 
 struct ImageFindings {

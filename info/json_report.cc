@@ -121,7 +121,12 @@ void writeGame(std::FILE* out, const GameFindings& game) {
     std::fputs("null", out);
   std::fputs(",\"files\":[", out);
   for (int32_t i = 0; i < game.fileCount; ++i) writeGameFile(out, game.files[i], i == 0);
-  std::fputs("]}", out);
+  if (game.fingerprint[0] != '\0') {
+    std::fprintf(out, "],\"fingerprint\":\"%s\",\"fingerprintWhole\":%s}", game.fingerprint,
+                 game.fingerprintWhole ? "true" : "false");
+  } else {
+    std::fputs("],\"fingerprint\":null}", out);
+  }
 }
 
 // What recognition saw: the boot sector, its disk id, and for disk id 0 the

@@ -42,7 +42,7 @@ bool reportFile(D88File& disk, const char* path, int64_t size, const Report& r) 
   for (int32_t i = 0; i < disk.imageCount(); i += step) {
     step = 1;
     const bool found = findImage(disk, file, i, &imageFound);
-    if (found) addCopies(disk, imageFound.game, path, i);
+    if (found) addCopies(disk, &imageFound.game, path, i);
     if (disk.readError() != 0) break;  // what it holds cannot be told
     if (!found) {
       if (r.json)

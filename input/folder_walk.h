@@ -7,6 +7,7 @@
 #ifndef D88CUT_INPUT_FOLDER_WALK_H_
 #define D88CUT_INPUT_FOLDER_WALK_H_
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/folder.h"

@@ -316,6 +316,23 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
                       "is missing or damaged in each\n"),
             std::string::npos)
       << none;
+  // The release fingerprint d88info gives an image: one for a copy and its
+  // re-headered duplicate, another for another release; a damaged copy's
+  // own is marked as not whole.
+  const auto fingerprint = [&pair, &work](const std::vector<uint8_t>& d88) {
+    EXPECT_TRUE(writeBytes(pair[1], d88));
+    const std::string json = runProgram(D88INFO_PATH, {"--json", pair[1]}, work.path()).out;
+    const std::size_t at = json.find("\"fingerprint\":\"");
+    return at == std::string::npos ? json : json.substr(at + 15, json.find('}', at) - at - 15);
+  };
+  std::vector<uint8_t> reheadered = system({});
+  std::memcpy(reheadered.data(), "REDUMPED", 8);
+  const std::string whole = fingerprint(system({}));
+  EXPECT_EQ(whole.substr(64), "\",\"fingerprintWhole\":true") << whole;
+  EXPECT_EQ(fingerprint(reheadered), whole);
+  EXPECT_NE(fingerprint(otherRelease(system({}))).substr(0, 64), whole.substr(0, 64));
+  const std::string damaged = fingerprint(system({{2, 3}}));
+  EXPECT_EQ(damaged.substr(64), "\",\"fingerprintWhole\":false") << damaged;
 }
 
 }  // namespace

@@ -3,6 +3,39 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "game/sha256.h"
+
+// The examples of the standard (FIPS 180-2, appendix B) and the empty message.
+TEST(Sha256, GivesTheStandardsDigests) {
+  struct Case {
+    std::string message;
+    const char* digest;
+  };
+  const Case cases[] = {
+      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+       "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+      {std::string(1000000, 'a'),
+       "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+  };
+  for (const Case& c : cases) {
+    Sha256 hash;
+    // In uneven pieces, so that blocks are filled across calls.
+    for (std::size_t at = 0; at < c.message.size(); at += 37) {
+      const std::size_t piece = c.message.size() - at < 37 ? c.message.size() - at : 37;
+      hash.add(reinterpret_cast<const uint8_t*>(c.message.data()) + at, piece);
+    }
+    uint8_t digest[kSha256Size];
+    hash.finish(digest);
+    char text[2 * kSha256Size + 1];
+    sha256Hex(digest, text);
+    EXPECT_EQ(std::string(text), c.digest) << c.message.size();
+  }
+}
+
 TEST(LittleEndian, DecodesByteByByte) {
   struct Case {
     uint8_t bytes[4];
