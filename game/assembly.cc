@@ -246,6 +246,7 @@ int32_t DiskAssembly::add(const DiskCopy& copy, const char* path, int32_t image,
   std::snprintf(r.name.path, sizeof r.name.path, "%s", path != nullptr ? path : "");
   r.name.image = image;
   r.group = g;
+  r.confirmed = confirmed;
   Group& group = this->group(g);
   ++group.copies;
   group.confirmed = group.confirmed || confirmed;

@@ -132,6 +132,8 @@ class DiskAssembly {
   // True when copy c has disk sector s good.
   bool good(int32_t c, int32_t s) const { return record(c).good[s]; }
   bool confirmed(int32_t g) const { return group(g).confirmed; }
+  // True when copy c was recognised for sure (not a system disk cut short).
+  bool copyConfirmed(int32_t c) const { return record(c).confirmed; }
   // The first confirmed copy, or -1.
   int32_t firstConfirmed() const { return firstConfirmedCopy; }
 
@@ -157,6 +159,7 @@ class DiskAssembly {
   struct Record {
     CopyName name;
     int32_t group;
+    bool confirmed;
     bool good[kMaxDiskSectors];
   };
   struct Group {

@@ -21,31 +21,6 @@ bool isControl(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
 
 }  // namespace
 
-void writeJsonString(std::FILE* stream, const char* text) {
-  std::fputc('"', stream);
-  const auto* s = reinterpret_cast<const unsigned char*>(text);
-  while (*s != '\0') {
-    const int length = utf8SequenceLength(s);
-    if (length == 0) {
-      std::fprintf(stream, "\\\\x%02X", *s++);
-    } else if (*s == '"' || *s == '\\') {
-      std::fputc('\\', stream);
-      std::fputc(*s++, stream);
-    } else if (*s < 0x20 || *s == 0x7F) {
-      std::fprintf(stream, "\\u%04X", *s++);
-    } else if (isUtf8C1Control(s)) {
-      std::fprintf(stream, "\\u%04X", s[1]);
-      s += 2;
-    } else if (length == 1) {
-      std::fputc(*s++, stream);
-    } else {
-      writeText(stream, reinterpret_cast<const char*>(s), static_cast<std::size_t>(length));
-      s += length;
-    }
-  }
-  std::fputc('"', stream);
-}
-
 void writeHexBytes(std::FILE* stream, const uint8_t* bytes, std::size_t length) {
   for (std::size_t i = 0; i < length; ++i)
     std::fprintf(stream, "%02X", static_cast<unsigned>(bytes[i]));

@@ -8,17 +8,11 @@
 #include <cstdio>
 
 #include "disk/d88_format.h"
+#include "platform/json_string.h"  // writeJsonString
 
 // Room for a disk name written by escapeDiskName or decodeDiskName: each of
 // its 16 bytes takes at most 4 bytes ("\xNN", or 3 of UTF-8 for 1 of SJIS).
 inline constexpr std::size_t kNameTextSize = 4 * kDiskNameLength + 1;
-
-// Writes the NUL-terminated bytes as a JSON string, quotes included: valid
-// UTF-8 as it is, '"' and '\' and control characters (C0, DEL and the C1
-// controls U+0080..U+009F) escaped as \uXXXX, and each byte
-// that is not part of valid UTF-8 as the six characters \\xNN (the text
-// "\xNN" once parsed), so the document is always valid UTF-8.
-void writeJsonString(std::FILE* stream, const char* text);
 
 // Writes bytes[0..length) as upper-case hexadecimal, two digits a byte,
 // with no quotes; the NUL-terminated form stops at the NUL.

@@ -130,6 +130,10 @@ void waitOnOwnConsole(const char* prompt);
 // false elsewhere. Platform-specific.
 bool onOwnConsole();
 
+// A stream that takes what is written and keeps nothing (the null device);
+// null when it cannot be opened. Platform-specific.
+std::FILE* openNullStream();
+
 // Writes text[0..length) to stream: on a Windows console, as UTF-8 text in
 // UTF-16 (the stream is flushed first, so the order holds); elsewhere the
 // bytes as they are. Platform-specific.

@@ -156,6 +156,8 @@ void waitOnOwnConsole(const char*) {}  // a terminal outlives the program
 
 bool onOwnConsole() { return false; }
 
+std::FILE* openNullStream() { return std::fopen("/dev/null", "w"); }
+
 namespace {
 
 // Characters no POSIX shell reads as anything but part of a word; bytes of

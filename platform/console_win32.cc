@@ -138,3 +138,5 @@ bool quoteForShell(const char* word, char* out, std::size_t size) {
   const int n = std::snprintf(out, size, plain ? "%s" : "\"%s\"", word);
   return n >= 0 && static_cast<std::size_t>(n) < size;
 }
+
+std::FILE* openNullStream() { return std::fopen("NUL", "w"); }

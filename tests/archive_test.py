@@ -230,7 +230,7 @@ def walk():
     counts the rest and cuts the set whole; d88info reports the D88 files."""
     sample = open(path("sample.d88"), "rb").read()
     tree = fresh("tree")
-    for folder in ("a other", "b junk", "c packs", "d loose"):
+    for folder in ("0 release", "a other", "b junk", "c packs", "d loose"):
         os.makedirs(os.path.join(tree, folder))
     other, boot = image_of(sample, 2)
     other[boot + 255] = 9  # a disk id of no disk of the game
@@ -246,6 +246,9 @@ def walk():
     with zipfile.ZipFile(path("mid.zip"), "w", zipfile.ZIP_DEFLATED) as z:
         z.write(path("inner.zip"), "Title (1987).zip")
     make_with(["7z", "a", "-t7z"], os.path.join(tree, "c packs", "pack.7z"), [path("mid.zip")])
+    release = bytearray(system)  # another release, before the first's whole copies
+    release[struct.unpack_from("<I", release, 0x20 + 4 * 2)[0] + 16 + 100] ^= 0xFF
+    open(os.path.join(tree, "0 release", "system.d88"), "wb").write(release)
     reheadered = bytearray(system)
     reheadered[0:8] = b"REDUMPED"
     open(os.path.join(tree, "d loose", "system.d88"), "wb").write(reheadered)
@@ -258,16 +261,33 @@ def walk():
     lines = err.decode("cp932").splitlines()
     check("walk status", status == 0, err)
     check("walk files", files_in(path("got", "out")) == files_in(path("want")), err)
-    check("walk lines", len(lines) <= 25 and lines[-1] == "d88cut: note: looked at 8 files: "
-          "6 D88 files, 3 archives; the game's disks in 3 of them", lines)
-    check("walk quiet", b"other" not in out + err and b"readme" not in out + err, out)
+    check("walk lines", len(lines) <= 25 and lines[-1] == "d88cut: note: looked at 9 files: "
+          "7 D88 files, 3 archives; the game's disks in 4 of them", lines)
+    check("walk quiet", b"a other/" not in out + err and b"readme" not in out + err, out + err)
     check("walk chain", b"pack.7z:mid.zip:Title (1987).zip:Disk 1.d88:" in out, out)
     _, listing, _ = run(D88INFO, ["--json", tree], WORK)
     records = json.loads(listing)["files"]
     check("d88info walk", [os.path.relpath(r["path"], tree) for r in records] ==
-          [f"a other/other{i}.d88" for i in range(3)] +
+          ["0 release/system.d88"] + [f"a other/other{i}.d88" for i in range(3)] +
           ["c packs/pack.7z:mid.zip:Title (1987).zip:Disk 1.d88", "d loose/scenarios.d88",
            "d loose/system.d88"], [r["path"] for r in records])
+    # The list: every copy named, nothing written; the damaged and the
+    # re-headered copy one release, the other release another.
+    status, out, _ = run(D88CUT, ["-l", tree], fresh("got"))
+    check("list", status == 0 and os.listdir(path("got")) == [] and
+          b"pack.7z:mid.zip:Title (1987).zip:Disk 1.d88 (image 0)" in out and
+          out.count(b"system.d88 (image 0)") == 2, out)
+    _, listing, _ = run(D88CUT, ["-l", "--json", tree], fresh("got"))
+    disks = json.loads(listing)["disks"]
+    system_copies = {os.path.relpath(c["path"], tree): c for c in disks[0]["copies"]}
+    prints = {name: c["fingerprint"] for name, c in system_copies.items()}
+    nested_copy = "c packs/pack.7z:mid.zip:Title (1987).zip:Disk 1.d88"
+    check("list fingerprints", prints[nested_copy] == prints["d loose/system.d88"] !=
+          prints["0 release/system.d88"], prints)
+    check("list files", system_copies[nested_copy]["files"]["MUSIC"]["whole"] is False and
+          system_copies[nested_copy]["cutFrom"] == ["LOADER", "DRIVER", "MUSIC"] and
+          system_copies["d loose/system.d88"]["cutFrom"] == ["MUSIC"], system_copies)
+    check("list scenarios", [len(d["copies"]) for d in disks] == [3, 1, 1, 1, 1], disks)
 
 
 def no_program_runs():

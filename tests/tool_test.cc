@@ -101,7 +101,7 @@ TEST_F(ToolTest, CommandLines) {
       {{"-h"}, 0, usage, ""},
       {{"--help", "1"}, 0, usage, ""},  // help beside files, which are not read
       {{"x.d88", "-o", "out"}, 1, "", program + ": unknown option: -o\n" + usage + tryHelp},
-      {{"--json", "x.d88"}, 1, "", program + ": unknown option: --json\n" + usage + tryHelp},
+      {{"--json", "x.d88"}, 1, "", program + ": --json goes with -l\n" + tryHelp},
       {{"x.d88", "-d"}, 1, "", program + ": -d needs a folder\n" + usage + tryHelp},
       {{"--", "--help"}, 1, "", kOpenFailure},   // "--" ends the options
       {{"x.d88", "0042"}, 1, "", kOpenFailure},  // a disk number, not a second file

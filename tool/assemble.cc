@@ -22,6 +22,7 @@ DiskCopies disks[2];
 DiskCopy copyRead;  // one copy at a time
 uint8_t assembledRun[kMaxRunSectors * kRunSectorSize];
 int assembled = 0;
+bool everyCopy = false;  // record every copy, for the list
 
 DiskCopies& copiesOf(GameDiskKind kind) { return disks[kind == GameDiskKind::kSystemDisk ? 0 : 1]; }
 
@@ -153,7 +154,8 @@ bool finishFile(const Extraction& x, const DiskCopies& disk, int32_t f) {
 
 }  // namespace
 
-void startAssembly() {
+void startAssembly(bool recordEveryCopy) {
+  everyCopy = recordEveryCopy;
   for (GameDiskKind kind : kDiskKinds) {
     DiskCopies& disk = copiesOf(kind);
     disk.assembly.start(kind);
@@ -188,7 +190,7 @@ bool endDiskCopy(const Extraction& x, GameDiskKind kind) {
   readRecognitionSectors(x.disk, kind, &copyRead);
   if (x.disk.readError() != 0) return false;
   disk.firstCutDone = disk.firstCutDone || disk.cuttingFirst;
-  if (disk.assembly.add(copyRead, x.path, x.image, true, false) < 0) {
+  if (disk.assembly.add(copyRead, x.path, x.image, true, everyCopy) < 0) {
     printReport(x.out, x.err, kCopyNotAssembled, Shown(x.path, x.err).text(),
                 static_cast<int>(x.image));
   }
@@ -198,8 +200,8 @@ bool endDiskCopy(const Extraction& x, GameDiskKind kind) {
 bool addCutShortCopy(const Extraction& x) {
   readDiskCopy(x.disk, GameDiskKind::kSystemDisk, &copyRead);
   if (x.disk.readError() != 0) return false;
-  if (copiesOf(GameDiskKind::kSystemDisk).assembly.add(copyRead, x.path, x.image, false, false) <
-      0) {
+  if (copiesOf(GameDiskKind::kSystemDisk)
+          .assembly.add(copyRead, x.path, x.image, false, everyCopy) < 0) {
     printReport(x.out, x.err, kCopyNotAssembled, Shown(x.path, x.err).text(),
                 static_cast<int>(x.image));
   }
@@ -222,3 +224,5 @@ bool finishAssembly(const Extraction& x) {
 }
 
 int assembledFiles() { return assembled; }
+
+const DiskAssembly& copiesOfDisk(GameDiskKind kind) { return copiesOf(kind).assembly; }

@@ -12,8 +12,9 @@
 #include "game/file_table.h"
 #include "tool/cut_file.h"
 
-// Forgets every copy: call before a run.
-void startAssembly();
+// Forgets every copy: call before a run. With `recordEveryCopy` (the list)
+// a copy that adds nothing is recorded too.
+void startAssembly(bool recordEveryCopy = false);
 
 // Begins a copy of disk `kind` on the image being cut.
 void beginDiskCopy(GameDiskKind kind);
@@ -44,5 +45,8 @@ bool finishAssembly(const Extraction& extraction);
 // The files written (or, in a dry run, to be written) whole from the
 // sectors of more than one copy.
 int assembledFiles();
+
+// The copies of `kind` the run has read so far, grouped.
+const DiskAssembly& copiesOfDisk(GameDiskKind kind);
 
 #endif  // D88CUT_TOOL_ASSEMBLE_H_

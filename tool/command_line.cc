@@ -5,7 +5,17 @@
 
 namespace {
 
-enum class Kind { kPath, kHelp, kVersion, kDryRun, kOutputDir, kUnknown, kValueMissing };
+enum class Kind {
+  kPath,
+  kHelp,
+  kVersion,
+  kDryRun,
+  kList,
+  kJson,
+  kOutputDir,
+  kUnknown,
+  kValueMissing
+};
 
 struct Word {
   Kind kind;
@@ -35,6 +45,10 @@ bool readWord(int argc, const char* const* argv, int* at, bool* ended, Word* wor
       word->kind = Kind::kVersion;
     } else if (std::strcmp(text, "-n") == 0 || std::strcmp(text, "--dry-run") == 0) {
       word->kind = Kind::kDryRun;
+    } else if (std::strcmp(text, "-l") == 0 || std::strcmp(text, "--list") == 0) {
+      word->kind = Kind::kList;
+    } else if (std::strcmp(text, "--json") == 0) {
+      word->kind = Kind::kJson;
     } else if (std::strcmp(text, "-d") == 0 || std::strcmp(text, "--output-dir") == 0) {
       word->kind = *at < argc ? Kind::kOutputDir : Kind::kValueMissing;
       if (*at < argc) word->value = argv[(*at)++];
@@ -72,6 +86,12 @@ void parseToolOptions(int argc, const char* const* argv, ToolOptions* options) {
         break;
       case Kind::kDryRun:
         options->dryRun = true;
+        break;
+      case Kind::kList:
+        options->list = true;
+        break;
+      case Kind::kJson:
+        options->json = true;
         break;
       case Kind::kOutputDir:
         options->outputDir = word.value;

@@ -8,6 +8,8 @@ struct ToolOptions {
   bool help = false;                // -h, --help
   bool version = false;             // --version
   bool dryRun = false;              // -n, --dry-run
+  bool list = false;                // -l, --list
+  bool json = false;                // --json (with -l)
   const char* outputDir = nullptr;  // -d DIR, -dDIR, --output-dir DIR, --output-dir=DIR
   const char* badOption = nullptr;  // the first word that is no option of d88cut
   bool valueMissing = false;        // ... because it is -d or --output-dir without its folder

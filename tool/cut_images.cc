@@ -9,6 +9,7 @@
 #include "platform/console.h"
 #include "platform/file_length.h"
 #include "tool/assemble.h"
+#include "tool/list_copies.h"
 #include "tool/messages.h"
 
 namespace {
@@ -37,7 +38,10 @@ bool handleImage(const Extraction& extraction, const DiskRecognition& recognitio
     endDiskCopy(extraction, GameDiskKind::kSystemDisk);
   } else if (recognition.kind == DiskRecognition::kScenarioDisk) {
     printMessage(extraction.out, kScenarioDisk, static_cast<char>('0' + recognition.scenario));
-    if (recognition.scenario != 4) return true;
+    if (recognition.scenario != 4) {
+      listScenarioCopy(recognition.scenario, extraction.path, extraction.image);
+      return true;
+    }
     beginDiskCopy(GameDiskKind::kScenarioDisk4);
     whole = !failsRun(cutCopy(extraction, GameDiskKind::kScenarioDisk4, scenarioDisk4File));
     if (extraction.disk.readError() == 0) endDiskCopy(extraction, GameDiskKind::kScenarioDisk4);

@@ -151,6 +151,9 @@ inline constexpr char kHelp[] =
     "\n"
     "  -d, --output-dir DIR  write the files into DIR (made when missing)\n"
     "  -n, --dry-run         say what would be written; write nothing\n"
+    "  -l, --list            list every copy of the five disks, its release, and\n"
+    "                        what would be cut from it; cut nothing\n"
+    "  --json                with -l: the list as one JSON document\n"
     "  -h, --help            show this text\n"
     "  --version             show the version\n"
     "  --                    end the options: a D88 file named -x.d88 follows\n";
@@ -250,6 +253,28 @@ inline constexpr char kStateNotWritten[] = "not written";
 inline constexpr char kStateReadFailed[] = "read failed";
 inline constexpr char kSystemDiskName[] = "system disk";
 inline constexpr char kScenarioDisk4Name[] = "scenario disk 4";
+
+// -l: each disk's heading (the disk, the copies and the word "copy" or
+// "copies", then the releases and "release" or "releases"), or that none
+// was found; a disk without files: its name and copies.
+inline constexpr char kListDisk[] = "%s: %d %s, %d %s\n";
+inline constexpr char kListPlainDisk[] = "%s: %d %s\n";
+inline constexpr char kListNone[] = "%s: none found\n";
+// A copy: its path (a chain for a nested entry), image, and kListCutShort
+// or nothing; then the release's fingerprint; then each file whole or where
+// it fails (after "; " or ", "); then the files cut from it.
+inline constexpr char kListCopy[] = "  %s (image %d)%s\n";
+inline constexpr char kListCutShort[] = ", cut short";
+inline constexpr char kListRelease[] = "    release %.16s";
+inline constexpr char kListFileWhole[] = "%s%s whole";
+inline constexpr char kListFileFails[] = "%s%s fails at track %d (C %d, H %d, R %d)";
+inline constexpr char kListCutFrom[] = "; cut from it: ";
+// After the list, when an input could not be read: the first one (run
+// without -l to see each and why).
+inline constexpr char kListUnread[] =
+    "d88cut: error: %s could not be read (d88cut without -l says why)\n";
+// --json without -l: the program's name.
+inline constexpr char kJsonNeedsList[] = "%s: --json goes with -l\n";
 
 // A window of its own (files dropped on d88cut.exe): where the files went,
 // as a full path.

@@ -14,6 +14,7 @@
 #include "tool/cut_file.h"
 #include "tool/cut_images.h"
 #include "tool/cut_paths.h"
+#include "tool/list_copies.h"
 #include "tool/messages.h"
 
 namespace {
@@ -126,7 +127,8 @@ bool cutD88Files(D88File& disk, int argc, const char* const* argv, const ToolOpt
   run->inputs = RunInputs{argc, argv, files};
   bool whole = true;
   walk = PathWalk{};
-  startAssembly();
+  startAssembly(options.list);
+  startList(options.list);
   for (int index = 0; index < files; ++index) {
     whole = cutCommandLinePath(disk, nextToolPath(argc, argv, &walk), several, run) && whole;
   }
@@ -141,6 +143,28 @@ bool cutD88Files(D88File& disk, int argc, const char* const* argv, const ToolOpt
   sayAnotherCopyHelps(*run->files, run->out, run->err);
   sayWhatWasLookedAt(*run);
   return whole;
+}
+
+// -l: the run's messages go nowhere; what it found is listed instead.
+int listCopies(D88File& disk, int argc, const char* const* argv, ToolOptions options,
+               std::FILE* out, std::FILE* err) {
+  std::FILE* nowhere = openNullStream();
+  if (nowhere == nullptr) {
+    printMessage(err, kOutputFailure, std::strerror(errno));
+    return kExitFailure;
+  }
+  options.dryRun = true;
+  RunFiles files;
+  RunContext run = {nowhere, nowhere, nullptr, true, &files};
+  const bool whole = cutD88Files(disk, argc, argv, options, &run);
+  std::fclose(nowhere);
+  writeCopyList(out, options.json);
+  run.out = out;
+  run.err = err;
+  if (run.unreadInput[0] != '\0')
+    printReport(out, err, kListUnread, Shown(run.unreadInput, err).text());
+  sayWhatWasLookedAt(run);
+  return finishOutput(out, err, whole ? kExitSuccess : kExitFailure);
 }
 
 }  // namespace
@@ -168,6 +192,12 @@ int runTool(D88File& disk, int argc, const char* const* argv, std::FILE* out, st
     printMessage(err, kUsage, Shown(program, err).text());
     return kExitFailure;
   }
+  if (options.json && !options.list) {
+    printMessage(err, kJsonNeedsList, Shown(program, err).text());
+    printMessage(err, kTryHelp, Shown(program, err).text());
+    return kExitFailure;
+  }
+  if (options.list) return listCopies(disk, argc, argv, options, out, err);
   if (options.outputDir != nullptr || options.dryRun) {
     // Before anything is read: a folder that cannot take the files.
     const char* folder = options.outputDir != nullptr ? options.outputDir : ".";
