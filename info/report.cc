@@ -67,14 +67,23 @@ bool reportFile(D88File& disk, const char* path, int64_t size, const Report& r) 
   return disk.readError() == 0;
 }
 
-void reportUnopenedFile(const char* path, const char* reason, const Report& r) {
-  if (!r.json) return;
+namespace {
+
+// A JSON record of a file with no image: its path, its archive, and `key`
+// (why it has none) with `text`.
+void writeImagelessRecord(const char* path, const char* key, const char* text, const Report& r) {
   std::fputs("{\"path\":", r.out);
   writeJsonString(r.out, path);
   writeJsonArchive(r);
-  std::fputs(",\"size\":0,\"error\":", r.out);
-  writeJsonString(r.out, reason);
+  std::fprintf(r.out, ",\"size\":0,\"%s\":", key);
+  writeJsonString(r.out, text);
   std::fputs(",\"notes\":[],\"images\":[]}", r.out);
+}
+
+}  // namespace
+
+void reportUnopenedFile(const char* path, const char* reason, const Report& r) {
+  if (r.json) writeImagelessRecord(path, "error", reason, r);
 }
 
 void reportEmptyArchive(const char* path, const char* kindName, const Report& r) {
@@ -84,10 +93,5 @@ void reportEmptyArchive(const char* path, const char* kindName, const Report& r)
   }
   char why[128];
   std::snprintf(why, sizeof why, kInfoEmptyArchiveWhy, kindName);
-  std::fputs("{\"path\":", r.out);
-  writeJsonString(r.out, path);
-  writeJsonArchive(r);
-  std::fputs(",\"size\":0,\"notD88\":", r.out);
-  writeJsonString(r.out, why);
-  std::fputs(",\"notes\":[],\"images\":[]}", r.out);
+  writeImagelessRecord(path, "notD88", why, r);
 }
