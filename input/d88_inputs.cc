@@ -19,6 +19,20 @@ bool looksLikeImageHeader(const uint8_t* head, int32_t available) {
          firstTrack <= diskSize;
 }
 
+// Writes `first`, then `second` after a colon when given, into
+// out[0..size), NUL-terminated; a name that does not fit is cut.
+void joinName(char* out, std::size_t size, const char* first, const char* second) {
+  std::size_t used = 0;
+  const char* parts[] = {first, second != nullptr ? ":" : "", second != nullptr ? second : ""};
+  for (const char* part : parts) {
+    const std::size_t length = std::strlen(part);
+    const std::size_t take = length < size - 1 - used ? length : size - 1 - used;
+    std::memcpy(out + used, part, take);
+    used += take;
+  }
+  out[used] = '\0';
+}
+
 // The archive kind that head[0..available) names, or kNone for a D88 file.
 ArchiveKind archiveKindOfHead(const uint8_t* head, int32_t available) {
   const ArchiveKind kind = archiveKindOf(head, available);
@@ -109,7 +123,7 @@ InputStep D88Inputs::openPath(D88File& disk, D88Input* input) {
   disk.close();
   state = State::kEntries;
   ++archives;
-  std::snprintf(names[0], kNameSize, "%s", path);
+  joinName(names[0], kNameSize, path, nullptr);
   depth = 1;
   if (!readers[0].open(path, archiveKind)) return archiveFailed(input);
   return nextEntry(disk, input);
@@ -128,7 +142,7 @@ InputStep D88Inputs::fromHeldBytes(D88File& disk, D88Input* input) {
   }
   state = State::kEntries;
   ++archives;
-  std::snprintf(names[0], kNameSize, "%s", path);
+  joinName(names[0], kNameSize, path, nullptr);
   depth = 1;
   if (!readers[0].openBytes(streamBytes.data(), streamBytes.size(), archiveKind)) {
     return archiveFailed(input);
@@ -141,7 +155,7 @@ void D88Inputs::nameEntry(const char* entryName, D88Input* input) {
   input->archive = archiveName;
   input->name = archiveName;
   if (readers[depth - 1].wholeFile()) return;  // its one entry is the file itself
-  std::snprintf(name, sizeof name, "%s:%s", archiveName, entryName);
+  joinName(name, sizeof name, archiveName, entryName);
   input->name = name;
   input->entry = entryName;
 }
@@ -150,7 +164,7 @@ void D88Inputs::nameEntry(const char* entryName, D88Input* input) {
 // outer one, streamed, or held whole where the library must seek in it.
 InputStep D88Inputs::openNested(ArchiveKind kind, D88Input* input) {
   ArchiveReader& outer = readers[depth - 1];
-  std::snprintf(names[depth], kNameSize, "%s", input->name);
+  joinName(names[depth], kNameSize, input->name, nullptr);
   ArchiveReader& inner = readers[depth];
   HeldBytes& held = heldArchives[depth];
   ++depth;
