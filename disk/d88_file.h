@@ -110,8 +110,8 @@ class D88File {
   // else null.
   std::FILE* takeUnseekable() { return file.takeUnseekable(); }
 
-  // The file's first bytes as open read them (up to 512; fewer in a shorter
-  // file), into *bytes; their count. Reads nothing anew.
+  // The file's first bytes as open read them (up to 688, an image header;
+  // fewer in a shorter file), into *bytes; their count. Reads nothing anew.
   int32_t fileHead(const uint8_t** bytes) const {
     *bytes = head;
     return headLength;
@@ -265,7 +265,7 @@ class D88File {
   int32_t media = -1;
   char name[kDiskNameLength + 1] = {};
   int64_t chainEndPosition = 0;
-  static constexpr int32_t kHeadSize = 512;  // a tar header block
+  static constexpr int32_t kHeadSize = kImageHeaderSize;  // a tar header block fits too
   uint8_t head[kHeadSize] = {};
   int32_t headLength = 0;
 };

@@ -11,18 +11,21 @@
 
 namespace {
 
-// What the entry `name` of `folder` is: lstat first, so that a link to a
-// folder is never followed, then stat for what a link points at.
-FolderEntryKind kindOf(const char* folder, const char* name) {
+// What the entry `name` of `folder` is, and a file's size: lstat first, so
+// that a link to a folder is never followed, then stat for what a link
+// points at.
+FolderEntryKind kindOf(const char* folder, const char* name, int64_t* size) {
+  *size = -1;
   char path[4096 + 256];
   const int n = std::snprintf(path, sizeof path, "%s/%s", folder, name);
   if (n < 0 || static_cast<std::size_t>(n) >= sizeof path) return FolderEntryKind::kOther;
   struct stat status;
   if (::lstat(path, &status) != 0) return FolderEntryKind::kOther;
   if (S_ISDIR(status.st_mode)) return FolderEntryKind::kFolder;
-  if (S_ISREG(status.st_mode)) return FolderEntryKind::kFile;
-  if (!S_ISLNK(status.st_mode) || ::stat(path, &status) != 0) return FolderEntryKind::kOther;
-  return S_ISREG(status.st_mode) ? FolderEntryKind::kFile : FolderEntryKind::kOther;
+  if (S_ISLNK(status.st_mode) && ::stat(path, &status) != 0) return FolderEntryKind::kOther;
+  if (!S_ISREG(status.st_mode)) return FolderEntryKind::kOther;
+  *size = static_cast<int64_t>(status.st_size);
+  return FolderEntryKind::kFile;
 }
 
 }  // namespace
@@ -45,7 +48,9 @@ int FolderListing::open(const char* path) {
       break;
     }
     if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
-    if (!add(entry->d_name, kindOf(path, entry->d_name))) {
+    int64_t size = -1;
+    const FolderEntryKind kind = kindOf(path, entry->d_name, &size);
+    if (!add(entry->d_name, kind, size)) {
       error = ENOMEM;
       break;
     }

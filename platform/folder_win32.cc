@@ -58,7 +58,9 @@ int FolderListing::open(const char* path) {
         0) {
       continue;
     }
-    if (!add(name, kindOf(found))) {
+    const int64_t size =
+        static_cast<int64_t>(uint64_t{found.nFileSizeHigh} << 32 | found.nFileSizeLow);
+    if (!add(name, kindOf(found), size)) {
       error = ENOMEM;
       break;
     }

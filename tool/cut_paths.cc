@@ -42,9 +42,13 @@ void reportInputFailure(InputStep step, const D88Input& input, RunContext* run) 
 // only when it holds a disk of the game (then it is counted).
 bool worthCutting(D88File& disk, const D88Input& input, RunContext* run) {
   if (!run->quiet) return true;
-  const int64_t size = input.size >= 0 ? input.size : fileLength(input.name);
+  const int64_t size = input.size >= 0        ? input.size
+                       : run->walkedSize >= 0 ? run->walkedSize
+                                              : fileLength(input.name);
+  const uint8_t* head = nullptr;
+  const int32_t available = disk.fileHead(&head);  // as open read it: no read again
   if (input.entry == nullptr && input.archive == nullptr &&
-      judgeD88File(disk, size).kind != D88Verdict::kD88) {
+      judgeD88File(head, available, size).kind != D88Verdict::kD88) {
     return false;  // a loose file of another kind
   }
   ++run->walked.d88Files;
@@ -101,6 +105,7 @@ bool cutCommandLinePath(D88File& disk, const char* path, bool several, RunContex
     const Shown name(folderWalk.path(), run->err);
     if (step == WalkStep::kFile) {
       run->walked.files += run->quiet ? 1 : 0;
+      run->walkedSize = folderWalk.size();
       whole = cutPath(disk, folderWalk.path(), several || run->quiet, run) && whole;
     } else if (step == WalkStep::kUnlistable) {
       printReport(run->out, run->err, kFolderUnreadable, name.text(),
