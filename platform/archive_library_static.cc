@@ -76,8 +76,4 @@ bool loadArchiveLibrary(const char*, ArchiveApi* table) {  // linked in: nothing
   return true;
 }
 
-void* enterArchiveLocale() { return nullptr; }  // the page's one locale is UTF-8
-
-void leaveArchiveLocale(void*) {}
-
 bool wideEntryName(const ArchiveApi&, archive_entry*, char*, std::size_t) { return false; }

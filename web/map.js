@@ -85,11 +85,15 @@ const d88Map = (() => {
     figure.className = 'map';
     const title = document.createElement('h3');
     const kind = image.game.disk === 'system' ? 'system disk'
-      : image.game.disk === 'scenario' ? `scenario disk ${image.game.scenario}` : 'not a disk of the game';
+      : image.game.disk === 'scenario' ? `scenario disk ${image.game.scenario}`
+      : image.game.disk === 'system cut short' ? 'probably the system disk, cut short'
+      : 'not a disk of the game';
     title.textContent = `${path}, image ${image.index}: ${image.name} (${kind})`;
     const caption = document.createElement('p');
-    caption.textContent = `${image.tracks.length} tracks with records; ` +
-      `${missing} sectors missing from the runs; ${damaged} recorded with an error`;
+    const count = (n, one, many) => `${n} ${n === 1 ? one : many}`;
+    caption.textContent = `${count(image.tracks.length, 'track', 'tracks')} with records; ` +
+      `${count(missing, 'sector', 'sectors')} missing from the runs; ` +
+      `${count(damaged, 'sector', 'sectors')} recorded with an error`;
     const scroller = document.createElement('div');
     scroller.className = 'scroller';
     const canvas = document.createElement('canvas');

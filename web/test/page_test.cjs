@@ -272,6 +272,7 @@ async function main() {
   const damagedExpected = consoleRun(['damaged.d88'], 'damaged');
   check(damagedLog === damagedExpected.log, `damaged: the page says\n${damagedLog}`);
   check(damagedLog.includes('MUSIC (image 0) is incomplete'), 'the warning is shown');
+
   check(await page.locator('#saved li[data-state="incomplete"] button').textContent() === 'MUSIC',
         'the incomplete MUSIC is marked');
   check((await savedBytes(page, 'MUSIC')).equals(damagedExpected.files.MUSIC),
@@ -283,6 +284,24 @@ async function main() {
   await page.locator('.map canvas').first().hover({ position: { x: 28 + 30 * 11 + 5, y: 28 + 5 } });
   check((await page.locator('.map .details').first().textContent()).includes(
     'missing: the run of MUSIC needs it'), 'the map says a missing sector is missing');
+
+  // A 7z whose entry has a Japanese name: named as the console names it.
+  fs.copyFileSync(path.join(work, disks[0]), path.join(work, 'ゲーム.d88'));
+  execFileSync('7z', ['a', '-bd', '-t7z', 'names.7z', 'ゲーム.d88'], { cwd: work, stdio: 'ignore' });
+  const namesLog = await pageRun(page, ['names.7z']);
+  check(namesLog.includes('names.7z:ゲーム.d88:'), `a 7z's Japanese name: the page says\n${namesLog}`);
+  const titles = await page.locator('figure.map h3').allTextContents();
+  check(titles.some((title) => title.includes('names.7z:ゲーム.d88, image 0')),
+        `a 7z's name in the map titles: ${titles.join(' | ')}`);
+
+  // A system disk cut short before its signature: headed as the log says.
+  const short = Buffer.from(fs.readFileSync(path.join(work, disks[0])));
+  fs.writeFileSync(path.join(work, 'short.d88'), short.subarray(0, short.readUInt32LE(0x20 + 4 * 30)));
+  const shortLog = await pageRun(page, ['short.d88']);
+  const shortTitles = await page.locator('figure.map h3').allTextContents();
+  check(shortLog.includes('probably the system disk, cut short') &&
+        shortTitles.some((title) => title.includes('(probably the system disk, cut short)')),
+        `a cut-short system disk's map: ${shortTitles.join(' | ')}`);
 
   // A D88 file of 64 images: the programs run in a worker, so the page's
   // thread never holds long; and a run can be cancelled, leaving nothing.
