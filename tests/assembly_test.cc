@@ -121,27 +121,25 @@ TEST(Assembly, CopiesMakeOneWholeFile) {
       "d88cut: note: the copies of the system disk differ at track 2 (C 1, H 0, R 3): ";
   const std::string differAt3R2 =
       "d88cut: note: the copies of the system disk differ at track 3 (C 1, H 1, R 2): ";
+  // What the first two copies gave and lacked when one lacks track 2 R 3, the
+  // other track 3 R 2.
+  const std::string apart =
+      " copies: 15 sectors from " + input.file("0.d88") + " (image 0), 1 sector from " +
+      input.file("1.d88") + " (image 0); " + input.file("0.d88") +
+      " (image 0) lacked 1 sector, the first at track 2 (C 1, H 0, R 3); " + input.file("1.d88") +
+      " (image 0) lacked 1 sector, the first at track 3 (C 1, H 1, R 2)\n";
   const Case cases[] = {
       {"missing sectors apart",
        {system({{2, 3}}), system({{3, 2}})},
        0,
-       assembled + "2 copies: 15 sectors from " + input.file("0.d88") +
-           " (image 0), 1 sector from " + input.file("1.d88") + " (image 0); " +
-           input.file("0.d88") +
-           " (image 0) lacked 1 sector, the first at track 2 (C 1, H 0, R 3); " +
-           input.file("1.d88") +
-           " (image 0) lacked 1 sector, the first at track 3 (C 1, H 1, R 2)\n",
+       assembled + "2" + apart,
        "LOADER",
        kLoader},
+      // Counted, not listed.
       {"a third copy that adds nothing",
        {system({{2, 3}}), system({{3, 2}}), system({{2, 3}})},
        0,
-       assembled + "3 copies: 15 sectors from " + input.file("0.d88") +
-           " (image 0), 1 sector from " + input.file("1.d88") + " (image 0); " +
-           input.file("0.d88") +
-           " (image 0) lacked 1 sector, the first at track 2 (C 1, H 0, R 3); " +
-           input.file("1.d88") +
-           " (image 0) lacked 1 sector, the first at track 3 (C 1, H 1, R 2)\n",
+       assembled + "3" + apart,
        "LOADER",
        kLoader},
       {"the first sector lacked",
