@@ -62,12 +62,19 @@
         let placed = 0;
         const total = files.reduce((sum, file) => sum + file.buffer.byteLength, 0);
         for (const file of files) {
+          // A folder's file: its folders made first ("Title/Disk 1/a.d88").
+          const parts = file.name.split('/');
+          for (let i = 1; i < parts.length; i += 1) {
+            const folder = `${dir}/${parts.slice(0, i).join('/')}`;
+            if (!programs.FS.analyzePath(folder).exists) programs.FS.mkdir(folder);
+          }
           programs.FS.writeFile(`${dir}/${file.name}`, new Uint8Array(file.buffer));
           file.buffer = null;  // the worker's copy is in the file system now
           placed += 1;
           self.postMessage({ type: 'progress', text: `Read ${placed} of ${files.length} files (${total} bytes); cutting…` });
         }
-        const names = files.map((file) => file.name);
+        // A folder is named once: the programs walk it.
+        const names = [...new Set(files.map((file) => file.arg))];
         programs.FS.chdir(dir);
         run(['cut', '/log', '/status', 'd88cut', '--', ...names]);  // both streams in one log, in order
         const log = readText('/log');
@@ -131,12 +138,34 @@
 
   // Reads the files once each (the bytes move to the worker, not copied) and
   // runs the programs on them there.
+  // A file of a folder keeps its path below the page's run folder; the
+  // folder's own name is kept clear of other names of the run and of the
+  // game's files' names (a folder named LOADER).
+  function pathName(path, taken, folders) {
+    const [top, ...rest] = path.split('/');
+    if (!folders.has(top)) {
+      let unique = top;
+      for (let k = 2; taken.has(unique) || Object.prototype.hasOwnProperty.call(FILE_KEYS, unique);
+           k += 1) {
+        unique = `${top} (${k})`;
+      }
+      taken.add(unique);
+      folders.set(top, unique);
+    }
+    return [folders.get(top), ...rest].join('/');
+  }
+
   async function runInWorker(files, id) {
     const taken = new Set();
+    const folders = new Map();
     const payload = [];
     for (const [i, file] of files.entries()) {
       say(`Reading ${file.name} (${i + 1} of ${files.length}, ${file.size} bytes)…`);
-      payload.push({ name: runName(file.name, taken), buffer: await file.arrayBuffer() });
+      const path = file.relativePath || file.webkitRelativePath || '';
+      const name = path.includes('/') ? pathName(path, taken, folders) : runName(file.name, taken);
+      // On the command line: the file, or the folder it is in.
+      const arg = path.includes('/') ? name.split('/')[0] : name;
+      payload.push({ name, arg, buffer: await file.arrayBuffer() });
       if (cancelledRun === id || activeRun !== id) throw new Error('cancelled');
     }
     if (worker === null) startWorker();
@@ -296,6 +325,46 @@
     handle(event.target.files);
     event.target.value = '';
   });
+  $('folder').addEventListener('change', (event) => {
+    handle(event.target.files);
+    event.target.value = '';
+  });
+
+  // A dropped folder: every file below it, each with its path from it.
+  function filesOf(entry) {
+    if (entry.isFile) {
+      return new Promise((resolve, reject) => entry.file((file) => {
+        file.relativePath = entry.fullPath.replace(/^\//, '');
+        resolve([file]);
+      }, reject));
+    }
+    const reader = entry.createReader();
+    const entries = [];
+    return new Promise((resolve, reject) => {
+      const readMore = () => reader.readEntries(async (batch) => {
+        if (batch.length > 0) {
+          entries.push(...batch);
+          readMore();
+          return;
+        }
+        try {
+          const lists = await Promise.all(entries.map(filesOf));
+          resolve(lists.flat());
+        } catch (e) {
+          reject(e);
+        }
+      }, reject);
+      readMore();
+    });
+  }
+
+  async function dropped(transfer) {
+    const entries = Array.from(transfer.items || [])
+      .map((item) => (item.webkitGetAsEntry ? item.webkitGetAsEntry() : null));
+    if (!entries.some((entry) => entry && entry.isDirectory)) return transfer.files;
+    const lists = await Promise.all(entries.filter((entry) => entry).map(filesOf));
+    return lists.flat();
+  }
   $('zip').addEventListener('click', saveZip);
   $('cancel').addEventListener('click', cancel);
   // The drop zone opens the chooser, as its button does.
@@ -318,6 +387,6 @@
   document.addEventListener('drop', (event) => {
     event.preventDefault();
     $('drop').classList.remove('over');
-    handle(event.dataTransfer.files);
+    dropped(event.dataTransfer).then(handle, () => handle(event.dataTransfer.files));
   });
 })();

@@ -301,6 +301,29 @@ async function main() {
           `a 7z's name in the map titles: ${titles.join(' | ')}`);
   }
 
+  // A folder with the set in folders of its own, and a note that is no disk:
+  // walked as the console walks it; the four files whole.
+  const collection = path.join(work, 'collection');
+  for (const [i, name] of disks.entries()) {
+    fs.mkdirSync(path.join(collection, `title ${i}`), { recursive: true });
+    fs.copyFileSync(path.join(work, name), path.join(collection, `title ${i}`, name));
+  }
+  fs.writeFileSync(path.join(collection, 'readme.txt'), 'the disks\n');
+  let before = await page.locator('#log').textContent();
+  await page.setInputFiles('#folder', collection);
+  const folderLog = await logAfter(page, before);
+  const folderExpected = (() => {
+    const log = execFileSync('sh', ['-c', `"$0" "$@" 2>&1 || true`, consoleProgram('d88cut'), '-n',
+                                    'collection'], { cwd: work });
+    return new TextDecoder('shift_jis').decode(log);
+  })();
+  check(folderLog.includes('collection/title 0/disk1.d88:') &&
+        folderLog.includes('d88cut: note: looked at 6 files: 5 D88 files, 0 archives'),
+        `a folder: the page says\n${folderLog}\nwhere d88cut -n says\n${folderExpected}`);
+  for (const name of Object.keys(expected.files)) {
+    check((await savedBytes(page, name)).equals(expected.files[name]), `${name} from a folder differs`);
+  }
+
   // A system disk cut short before its signature: headed as the log says.
   const short = Buffer.from(fs.readFileSync(path.join(work, disks[0])));
   fs.writeFileSync(path.join(work, 'short.d88'), short.subarray(0, short.readUInt32LE(0x20 + 4 * 30)));
