@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The map of one disk image, for the page: tracks across and sector numbers
-// down, each numbered; the game's files' runs, missing and damaged sectors
+// down (on a screen too narrow for its tracks, turned: tracks down, sectors
+// across), each numbered; the game's files' runs, missing and damaged sectors
 // marked; a sector's details (its ID, data size, status in words, the file
 // and which of its bytes) on pointer, tap and the arrow keys, in a live line
 // beneath. d88Map(path, image, gameFiles) makes it from d88info's JSON of the
@@ -39,6 +40,8 @@ const d88Map = (() => {
   };
   const CELL = 11;     // px per sector: 80 tracks fit the page at 1280 px
   const MARGIN = 28;   // px for the numbers
+  const LARGEST = 24;  // px per sector at most, for a finger on a turned map
+  const PAGE_PADDING = 48;  // px the page keeps around a map
 
   // Where each game file's run lies on an image of its disk: 'track/c/h/r'
   // -> {name, first, last} (the file's own bytes in that sector, or none).
@@ -97,13 +100,22 @@ const d88Map = (() => {
     const scroller = document.createElement('div');
     scroller.className = 'scroller';
     const canvas = document.createElement('canvas');
-    canvas.width = MARGIN + tracks * CELL;
-    canvas.height = MARGIN + rows * CELL;
+    // Where the tracks do not fit across, the map turns: tracks down,
+    // sector numbers across, its cells as large as the width allows.
+    const room = document.documentElement.clientWidth - PAGE_PADDING;
+    const turned = MARGIN + tracks * CELL > room;
+    const cell = turned ? Math.max(CELL, Math.min(LARGEST, Math.floor((room - MARGIN) / rows))) : CELL;
+    // The top-left corner of a sector's cell.
+    const at = (track, r) => (turned ? [MARGIN + (r - 1) * cell, MARGIN + track * cell]
+      : [MARGIN + track * cell, MARGIN + (r - 1) * cell]);
+    canvas.width = MARGIN + (turned ? rows : tracks) * cell;
+    canvas.height = MARGIN + (turned ? tracks : rows) * cell;
     canvas.style.width = `${canvas.width}px`;
     canvas.tabIndex = 0;
     canvas.setAttribute('role', 'img');
     canvas.setAttribute('aria-label', `${title.textContent}. ${caption.textContent}. ` +
-      'Arrow keys move through the sectors; the details are read out below.');
+      `Arrow keys move through the sectors (${turned ? 'down and up' : 'left and right'} from ` +
+      'track to track); the details are read out below.');
     const details = document.createElement('p');
     details.className = 'details';
     details.setAttribute('aria-live', 'polite');
@@ -132,28 +144,45 @@ const d88Map = (() => {
       g.clearRect(0, 0, canvas.width, canvas.height);
       g.fillStyle = colour('muted');
       g.font = '10px system-ui, sans-serif';
-      g.textAlign = 'center';
-      for (let t = 0; t < tracks; t += 10) g.fillText(String(t), MARGIN + t * CELL + CELL / 2, 12);
-      g.textAlign = 'right';
-      for (let r = 1; r <= rows; r += rows > 16 ? 4 : 1) g.fillText(String(r), MARGIN - 4, MARGIN + r * CELL - 2);
-      for (const cell of cells.values()) {
-        const r = cell.record ? cell.record.r : cell.place.r;
-        const x = MARGIN + cell.track * CELL;
-        const y = MARGIN + (r - 1) * CELL;
-        if (cell.missing) {
+      // Track numbers every 10 along their side, sector numbers along theirs.
+      for (let t = 0; t < tracks; t += 10) {
+        const [x, y] = at(t, 1);
+        g.textAlign = turned ? 'right' : 'center';
+        if (turned) g.fillText(String(t), MARGIN - 4, y + cell / 2 + 4);
+        else g.fillText(String(t), x + cell / 2, 12);
+      }
+      for (let r = 1; r <= rows; r += rows > 16 ? 4 : 1) {
+        const [x, y] = at(0, r);
+        g.textAlign = turned ? 'center' : 'right';
+        if (turned) g.fillText(String(r), x + cell / 2, 12);
+        else g.fillText(String(r), MARGIN - 4, y + cell - 2);
+      }
+      for (const sector of cells.values()) {
+        const [x, y] = at(sector.track, sector.record ? sector.record.r : sector.place.r);
+        if (sector.missing) {
           g.strokeStyle = colour('bad');
           g.lineWidth = 2;
-          g.strokeRect(x + 2, y + 2, CELL - 4, CELL - 4);
+          g.strokeRect(x + 2, y + 2, cell - 4, cell - 4);
           continue;
         }
-        g.fillStyle = colour(isError(cell.record.status) ? 'bad'
-          : cell.place ? FILE_KEYS[cell.place.name] : 'other');
-        g.fillRect(x + 1, y + 1, CELL - 2, CELL - 2);
+        g.fillStyle = colour(isError(sector.record.status) ? 'bad'
+          : sector.place ? FILE_KEYS[sector.place.name] : 'other');
+        g.fillRect(x + 1, y + 1, cell - 2, cell - 2);
       }
       if (cursor.shown) {
+        const [x, y] = at(cursor.track, cursor.r);
         g.strokeStyle = colour('ink');
         g.lineWidth = 2;
-        g.strokeRect(MARGIN + cursor.track * CELL, MARGIN + (cursor.r - 1) * CELL, CELL, CELL);
+        g.strokeRect(x, y, cell, cell);
+      }
+    };
+    // Keeps the cursor's cell on screen: the page scrolls to it.
+    const showCursor = () => {
+      const box = canvas.getBoundingClientRect();
+      const scale = box.height / canvas.height;
+      const top = box.top + at(cursor.track, cursor.r)[1] * scale;
+      if (top < 0 || top + cell * scale > window.innerHeight) {
+        window.scrollBy(0, top - window.innerHeight / 2);
       }
     };
     const moveTo = (track, r) => {
@@ -165,18 +194,24 @@ const d88Map = (() => {
     };
     const atPointer = (event) => {
       const box = canvas.getBoundingClientRect();
-      const track = Math.floor(((event.clientX - box.left) * canvas.width / box.width - MARGIN) / CELL);
-      const r = Math.floor(((event.clientY - box.top) * canvas.height / box.height - MARGIN) / CELL) + 1;
+      const across = Math.floor(((event.clientX - box.left) * canvas.width / box.width - MARGIN) / cell);
+      const down = Math.floor(((event.clientY - box.top) * canvas.height / box.height - MARGIN) / cell);
+      const [track, r] = turned ? [down, across + 1] : [across, down + 1];
       if (track >= 0 && track < tracks && r >= 1 && r <= rows) moveTo(track, r);
     };
     canvas.addEventListener('pointermove', atPointer);
     canvas.addEventListener('pointerdown', atPointer);
     canvas.addEventListener('focus', () => moveTo(cursor.track, cursor.r));
     canvas.addEventListener('keydown', (event) => {
-      const step = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] }[event.key];
+      // [tracks, sector numbers] a key moves by, as the map lies.
+      const steps = turned
+        ? { ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1] }
+        : { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+      const step = steps[event.key];
       if (!step) return;
       event.preventDefault();
       moveTo(cursor.track + step[0], cursor.r + step[1]);
+      showCursor();
     });
     paint();
     scroller.append(canvas);
