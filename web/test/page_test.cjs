@@ -127,8 +127,9 @@ async function turnedMaps(page) {
 }
 
 // axe-core over the page with the sample set, light and dark, at 1280 and
-// 390 px, with a screenshot of each before and after the set (the audit
-// alone bypasses the page's Content-Security-Policy, to add axe).
+// 390 px (there after a folder's run too), with a screenshot of each before
+// and after (the audit alone bypasses the page's Content-Security-Policy,
+// to add axe).
 async function audit(browser, disks) {
   for (const scheme of ['light', 'dark']) {
     for (const width of [1280, 390]) {
@@ -140,7 +141,13 @@ async function audit(browser, disks) {
         path: path.join(path.dirname(page_), `page-${width}-${scheme}-${when}.png`), fullPage: true });
       await shot('before');
       await pageRun(page, disks);
-      if (width === 390 && scheme === 'light') await turnedMaps(page);
+      if (width === 390) {
+        if (scheme === 'light') await turnedMaps(page);
+        // A folder's result on screen, walked, for the audit below.
+        const before = await page.locator('#log').textContent();
+        await page.setInputFiles('#folder', path.join(work, 'collection'));
+        await logAfter(page, before);
+      }
       await page.locator('.map canvas').first().hover({ position: { x: 28 + 5, y: 28 + 5 } });
       await shot('after');
       await page.addScriptTag({ path: require.resolve('axe-core/axe.min.js') });
