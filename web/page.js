@@ -89,11 +89,15 @@
         self.postMessage({ type: 'progress', text: 'Reporting what is in the files…' });
         run(['info', '/info', '/infoerr', 'd88info', '--', ...names]);
         const infoText = readText('/info') + readText('/infoerr');
+        // Where each of the five disks was found, and which copy gives each file.
+        run(['list', '/list', '/listerr', 'd88cut', '-l', '--', ...names]);
+        const copiesText = readText('/list');
+        readText('/listerr');
         run(['info', '/json', '/jsonerr', 'd88info', '--json', '--sectors', '--', ...names]);
         const info = JSON.parse(readText('/json'));
         readText('/jsonerr');
         removeFolder(dir);
-        self.postMessage({ type: 'done', gameFiles, log, states, cutFiles, infoText, info },
+        self.postMessage({ type: 'done', gameFiles, log, states, cutFiles, infoText, info, copiesText },
                          Object.values(cutFiles).map((bytes) => bytes.buffer));
       } catch (e) {
         try { removeFolder(dir); } catch (ignored) { /* never made */ }
@@ -198,6 +202,7 @@
     $('maps').replaceChildren();
     mapsDrawn += 1;  // stops a drawing in progress
     $('info').textContent = '';
+    $('copies').textContent = '';
     $('why').hidden = true;
     $('nofiles').hidden = true;
     $('zip').hidden = true;
@@ -216,6 +221,7 @@
       const result = await runInWorker(files, id);
       gameFiles = result.gameFiles;
       cut = result.cutFiles;
+      $('copies').textContent = result.copiesText;
       await show(result.log, result.states, result.infoText, result.info);  // done when drawn
       const count = Object.keys(cut).length;
       done = `Done: ${count} ${count === 1 ? 'file' : 'files'} cut.`;

@@ -352,6 +352,12 @@ async function main() {
   for (const name of Object.keys(expected.files)) {
     check((await savedBytes(page, name)).equals(expected.files[name]), `${name} from a folder differs`);
   }
+  // The list: each disk where it was found, and what is cut from it.
+  const found = await page.locator('#copies').textContent();
+  check(found.startsWith('system disk: 1 copy, 1 release\n  collection/title 0/disk1.d88 (image 0)\n') &&
+        found.includes('LOADER whole, DRIVER whole, MUSIC whole; cut from it: LOADER, DRIVER, MUSIC') &&
+        found.includes('scenario disk 1: 1 copy\n  collection/title 4/disk5.d88 (image 0)'),
+        `where each disk was found:\n${found}`);
 
   // A system disk cut short before its signature: headed as the log says.
   const short = Buffer.from(fs.readFileSync(path.join(work, disks[0])));
