@@ -88,22 +88,14 @@ int runCut(int argc, char** argv) {
   return result;
 }
 
-// d88cut with its two streams apart (the list: its text on out, notes on err).
-int runList(int argc, char** argv) {
+// A program with its two streams apart, into the files argv[2] and argv[3]:
+// d88cut -l (its list on one, notes on the other) or d88info.
+int runApart(int argc, char** argv, bool info) {
   std::FILE* out = std::fopen(argv[2], "wb");
   std::FILE* err = std::fopen(argv[3], "wb");
   if (out == nullptr || err == nullptr) return 2;
-  const int result = runTool(d88File, argc - 4, argv + 4, out, err);
-  std::fclose(out);
-  std::fclose(err);
-  return result;
-}
-
-int runReport(int argc, char** argv) {
-  std::FILE* out = std::fopen(argv[2], "wb");
-  std::FILE* err = std::fopen(argv[3], "wb");
-  if (out == nullptr || err == nullptr) return 2;
-  const int result = runInfo(d88File, argc - 4, argv + 4, out, err);
+  const int result = info ? runInfo(d88File, argc - 4, argv + 4, out, err)
+                          : runTool(d88File, argc - 4, argv + 4, out, err);
   std::fclose(out);
   std::fclose(err);
   return result;
@@ -115,8 +107,8 @@ int main(int argc, char** argv) {
   initConsole();
   showUtf8OnEveryStream();  // the page reads what the programs write as UTF-8
   if (argc >= 5 && std::strcmp(argv[1], "cut") == 0) return runCut(argc, argv);
-  if (argc >= 5 && std::strcmp(argv[1], "info") == 0) return runReport(argc, argv);
-  if (argc >= 5 && std::strcmp(argv[1], "list") == 0) return runList(argc, argv);
+  if (argc >= 5 && std::strcmp(argv[1], "info") == 0) return runApart(argc, argv, true);
+  if (argc >= 5 && std::strcmp(argv[1], "list") == 0) return runApart(argc, argv, false);
   if (argc == 3 && std::strcmp(argv[1], "runs") == 0) return writeRuns(argv[2]);
   return 2;
 }
