@@ -33,8 +33,16 @@ if [ "$1" = "--terminal" ]; then
 fi
 
 out=$(mktemp) && err=$(mktemp) || exit 125
-"$WINE" "$@" </dev/null >"$out" 2>"$err"
-status=$?
+# A run that fails without a byte on either stream never reached the program
+# (every program here says why it fails): wine could not start it, which
+# happens now and then while the shared server starts or ends. It is tried
+# once more.
+for attempt in 1 2; do
+  "$WINE" "$@" </dev/null >"$out" 2>"$err"
+  status=$?
+  [ $status -eq 0 ] || [ -s "$out" ] || [ -s "$err" ] || [ $attempt -eq 2 ] || continue
+  break
+done
 cat "$out"
 cat "$err" >&2
 rm -f "$out" "$err"
