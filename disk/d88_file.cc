@@ -40,6 +40,7 @@ void D88File::indexImages() {
     }
   }
   chainEndPosition = position;
+  justIndexed = true;
 }
 
 void D88File::close() {
@@ -49,6 +50,7 @@ void D88File::close() {
   selected = -1;
   media = -1;
   chainEndPosition = 0;
+  justIndexed = false;
 }
 
 void D88File::clearSelection() {
@@ -63,7 +65,9 @@ bool D88File::selectImage(int32_t index) {
   if (!file.isOpen()) return false;
   clearSelection();
   if (index < 0 || index >= count) return false;
-  file.forget();  // the file may have changed since it was indexed
+  // The file may have changed since it was indexed, unless that was just now.
+  if (!justIndexed) file.forget();
+  justIndexed = false;
   uint8_t raw[kImageHeaderSize];
   if (file.readAt(imageOffsets[index], raw, kImageHeaderSize) < kImageHeaderSize) return false;
   imageStart = imageOffsets[index];

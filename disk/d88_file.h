@@ -110,6 +110,10 @@ class D88File {
   // else null.
   std::FILE* takeUnseekable() { return file.takeUnseekable(); }
 
+  // The length of the file open: the bytes given to openBytes, or a regular
+  // file's length when it was opened; -1 for anything else or nothing open.
+  int64_t openedLength() const { return file.length(); }
+
   // The file's first bytes as open read them (up to 688, an image header;
   // fewer in a shorter file), into *bytes; their count. Reads nothing anew.
   int32_t fileHead(const uint8_t** bytes) const {
@@ -127,7 +131,9 @@ class D88File {
   // Makes image `index` the selected one by loading its header. Returns true
   // on success. With no file open returns false and changes nothing. Any
   // other failure (index out of 0..imageCount-1, or a header that can no
-  // longer be read whole) returns false with nothing selected.
+  // longer be read whole) returns false with nothing selected. The header is
+  // read again from the file, but for the first selection after open, which
+  // reads what open has just read.
   bool selectImage(int32_t index);
 
   // The selected image's index, or -1.
@@ -265,6 +271,7 @@ class D88File {
   int32_t media = -1;
   char name[kDiskNameLength + 1] = {};
   int64_t chainEndPosition = 0;
+  bool justIndexed = false;  // nothing selected since open read the headers
   static constexpr int32_t kHeadSize = kImageHeaderSize;  // a tar header block fits too
   uint8_t head[kHeadSize] = {};
   int32_t headLength = 0;

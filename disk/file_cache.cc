@@ -1,10 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "disk/file_cache.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 
 namespace {
+
+// The length of the regular file open as `file`, or -1 for anything else
+// (a pipe, a device, a file the system cannot describe).
+int64_t regularFileLength(std::FILE* file) {
+#ifdef _WIN32
+  struct _stat64 status;
+  if (_fstat64(_fileno(file), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) return -1;
+#else
+  struct stat status;
+  if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+#endif
+  return status.st_size < 0 ? -1 : static_cast<int64_t>(status.st_size);
+}
 
 long systemRead(std::FILE* file, uint8_t* dst, std::size_t n) {
   const std::size_t got = std::fread(dst, 1, n, file);
@@ -27,11 +42,14 @@ bool FileCache::open(const char* path) {
   // The cache is the only buffer: each of its fills is one read of the
   // system, and a jump costs no more than the bytes it needs.
   std::setvbuf(file, nullptr, _IONBF, 0);
-  // A pipe cannot be read at random. A directory opens on some systems but
-  // cannot be read: it, and any other path whose first read fails, is a
-  // file that cannot be opened.
-  if (std::fseek(file, 0, SEEK_SET) == 0) {
-    streamPosition = 0;
+  // A regular file can be read at random, and its length, asked once, saves
+  // asking the system for what lies past it. Anything else is tried: a pipe
+  // cannot be sought. A directory opens on some systems but cannot be read:
+  // it, and any other path whose first read fails, is a file that cannot be
+  // opened.
+  lengthAtOpen = regularFileLength(file);
+  if (lengthAtOpen >= 0 || std::fseek(file, 0, SEEK_SET) == 0) {
+    streamPosition = 0;  // just opened, or sought: at the start
     if (fill(0) || error == 0) return true;
   }
   const int reason = error != 0 ? error : errno;
@@ -69,6 +87,7 @@ void FileCache::close() {
   error = 0;
   cacheLength = 0;
   streamPosition = -1;
+  lengthAtOpen = -1;
 }
 
 void FileCache::fail() {
@@ -79,6 +98,8 @@ void FileCache::fail() {
 
 bool FileCache::fill(int64_t position) {
   if (memory != nullptr) return false;  // all of it is held: nothing lies past it
+  // A regular file is read as long as it was when opened: past that, nothing.
+  if (lengthAtOpen >= 0 && position >= lengthAtOpen) return false;
   // Read ahead little after a jump, more and more while reading on (forward,
   // within a block of the end): a jump to one sector costs no 64 KiB, a long
   // chain of headers few refills.
@@ -97,7 +118,11 @@ bool FileCache::fill(int64_t position) {
   }
   cacheStart = position - kept;
   cacheLength = kept;
-  const int32_t want = readAhead < kCacheSize - kept ? readAhead : kCacheSize - kept;
+  int32_t want = readAhead < kCacheSize - kept ? readAhead : kCacheSize - kept;
+  // Up to the end exactly: a read that would come back short costs a second.
+  if (lengthAtOpen >= 0 && want > lengthAtOpen - position) {
+    want = static_cast<int32_t>(lengthAtOpen - position);
+  }
   // Reading on needs no seek: the stream is unbuffered, so it stands where
   // the last whole read ended. position <= INT32_MAX fits a long everywhere.
   errno = 0;

@@ -32,7 +32,8 @@ class FileCache {
   // reads its first block. Returns false, with nothing open and errno giving
   // the system's reason, when it cannot be opened, cannot be sought (a pipe:
   // ESPIPE) or its first read fails (a directory: EISDIR). Closes any file
-  // already open first.
+  // already open first. A regular file is read as long as it was when
+  // opened: what is written past that end later is not seen.
   bool open(const char* path);
 
   // Reads bytes[0..size) as the file, from memory: every read is a copy.
@@ -61,6 +62,10 @@ class FileCache {
   void close();
 
   bool isOpen() const { return file != nullptr || memory != nullptr; }
+
+  // The length of what is open: the bytes given, or a regular file's when it
+  // was opened; -1 for anything else (a pipe, a device) or nothing open.
+  int64_t length() const { return memory != nullptr ? cacheLength : lengthAtOpen; }
 
   // Drops the cached bytes, so that the next read asks the system again (the
   // file may have changed since it was cached). Bytes in memory stay.
@@ -110,6 +115,7 @@ class FileCache {
   int32_t cacheLength = 0;
   int32_t readAhead = kFirstReadAhead;
   int64_t streamPosition = -1;  // where the stream stands, or -1 when unknown
+  int64_t lengthAtOpen = -1;    // a regular file's length when opened, else -1
   uint8_t cache[kCacheSize] = {};
 };
 

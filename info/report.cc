@@ -6,8 +6,8 @@
 #include "info/copies.h"
 #include "info/json_text.h"
 #include "info/messages.h"
+#include "input/d88_inputs.h"
 #include "platform/console.h"
-#include "platform/file_length.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ ImageFindings imageFound;
 
 bool reportFile(D88File& disk, const char* path, int64_t size, const Report& r) {
   FileFindings file;
-  findFile(disk, size >= 0 ? size : fileLength(path), &file);
+  findFile(disk, inputLength(disk, size, path), &file);
   if (disk.readError() != 0) {
     // Nothing found is sure: no word on images or notes.
     if (r.json) {

@@ -12,7 +12,6 @@
 #include "input/d88_inputs.h"
 #include "input/folder_walk.h"
 #include "platform/console.h"
-#include "platform/file_length.h"
 
 namespace {
 
@@ -93,8 +92,7 @@ bool passedOver(D88File& disk, InputStep step, const D88Input& input, bool walki
   if (!walking) return false;
   if (step == InputStep::kNotD88) return true;
   if (step != InputStep::kD88 || input.archive != nullptr) return false;
-  return judgeD88File(disk, input.size >= 0 ? input.size : fileLength(input.name)).kind !=
-         D88Verdict::kD88;
+  return judgeD88File(disk, inputLength(disk, input.size, input.name)).kind != D88Verdict::kD88;
 }
 
 // Reports every D88 file (and every other file of an archive, unless found

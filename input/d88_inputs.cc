@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/file_length.h"
+
 namespace {
 
 // True when head[0..available) is shaped like a first image header: a disk
@@ -235,6 +237,11 @@ InputStep D88Inputs::entryData(D88File& disk, D88Input* input) {
   if (entryVerdict.kind != D88Verdict::kD88) return InputStep::kNotD88;
   ++d88Files;
   return InputStep::kD88;
+}
+
+int64_t inputLength(const D88File& disk, int64_t size, const char* path) {
+  if (size >= 0) return size;
+  return disk.openedLength() >= 0 ? disk.openedLength() : fileLength(path);
 }
 
 void describeInputFailure(const D88Inputs& inputs, char* text, std::size_t size) {

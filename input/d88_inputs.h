@@ -44,6 +44,11 @@ enum class InputStep {
 
 class D88Inputs;
 
+// The length of the D88 file open in `disk`: `size` when the input gave it
+// (an entry, a stream), else the file's as it was opened, else the system's
+// word for `path` (-1 when it has none).
+int64_t inputLength(const D88File& disk, int64_t size, const char* path);
+
 // Writes why the step kOpenFailed or kArchiveFailed of `inputs` could not
 // give a D88 file, in English, into text[0..size), NUL-terminated: "the
 // archive is damaged or cut short (...)", "it is encrypted; ...". For a

@@ -39,7 +39,6 @@ bool FolderWalk::enter(const char* folder) {
 
 WalkStep FolderWalk::next() {
   reason = 0;
-  currentSize = -1;
   if (!started) {
     started = true;
     current = named;
@@ -66,7 +65,6 @@ WalkStep FolderWalk::next() {
       return WalkStep::kUnlistable;
     }
     current = buffer;
-    currentSize = listing.size(i);
     if (listing.kind(i) == FolderEntryKind::kFile) return WalkStep::kFile;
     if (depth > kMaxFolderDepth) return WalkStep::kTooDeep;
     if (!enter(buffer)) return WalkStep::kUnlistable;

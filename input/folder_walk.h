@@ -30,8 +30,6 @@ class FolderWalk {
   // The next step; path() and error() tell of it until the next call.
   WalkStep next();
   const char* path() const { return current; }
-  // For kFile in a walk: the file's size as the listing saw it; else -1.
-  int64_t size() const { return currentSize; }
   int error() const { return reason; }
   // True when the command-line path is a folder.
   bool walking() const { return isWalk; }
@@ -42,7 +40,6 @@ class FolderWalk {
 
   const char* named = nullptr;
   const char* current = nullptr;
-  int64_t currentSize = -1;
   bool isWalk = false;
   bool started = false;
   int reason = 0;

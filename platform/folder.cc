@@ -13,7 +13,7 @@ int byName(const void* a, const void* b) {
 
 }  // namespace
 
-bool FolderListing::add(const char* name, FolderEntryKind kind, int64_t size) {
+bool FolderListing::add(const char* name, FolderEntryKind kind) {
   if (count == room) {
     const int32_t grown = room < 16 ? 16 : room * 2;
     void* moved = std::realloc(entries, sizeof(Entry) * static_cast<std::size_t>(grown));
@@ -25,7 +25,7 @@ bool FolderListing::add(const char* name, FolderEntryKind kind, int64_t size) {
   char* copy = static_cast<char*>(std::malloc(length + 1));
   if (copy == nullptr) return false;
   std::memcpy(copy, name, length + 1);
-  entries[count++] = Entry{copy, kind, size};
+  entries[count++] = Entry{copy, kind};
   return true;
 }
 

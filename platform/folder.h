@@ -33,13 +33,11 @@ class FolderListing {
   int32_t size() const { return count; }
   const char* name(int32_t i) const { return entries[i].name; }
   FolderEntryKind kind(int32_t i) const { return entries[i].kind; }
-  // A file's size in bytes (of what a link points at); -1 when not known.
-  int64_t size(int32_t i) const { return entries[i].size; }
   void close();
 
   // For the platform halves: adds an entry (its name copied). False when
   // memory cannot be had.
-  bool add(const char* name, FolderEntryKind kind, int64_t size);
+  bool add(const char* name, FolderEntryKind kind);
   // Sorts the entries by the bytes of their names.
   void sort();
 
@@ -47,7 +45,6 @@ class FolderListing {
   struct Entry {
     char* name;
     FolderEntryKind kind;
-    int64_t size;
   };
   Entry* entries = nullptr;
   int32_t count = 0;

@@ -58,9 +58,7 @@ int FolderListing::open(const char* path) {
         0) {
       continue;
     }
-    const int64_t size =
-        static_cast<int64_t>(uint64_t{found.nFileSizeHigh} << 32 | found.nFileSizeLow);
-    if (!add(name, kindOf(found), size)) {
+    if (!add(name, kindOf(found))) {
       error = ENOMEM;
       break;
     }

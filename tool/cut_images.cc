@@ -6,8 +6,8 @@
 #include "disk/d88_verdict.h"
 #include "game/file_table.h"
 #include "game/recognition.h"
+#include "input/d88_inputs.h"
 #include "platform/console.h"
-#include "platform/file_length.h"
 #include "tool/assemble.h"
 #include "tool/list_copies.h"
 #include "tool/messages.h"
@@ -83,8 +83,7 @@ void sayWhereWhy(const D88Source& source, std::FILE* err) {
 // D88 file at all, and why, or that it holds no disk of the game.
 void sayNothingRecognised(D88File& disk, const D88Source& source, int32_t images, std::FILE* out,
                           std::FILE* err) {
-  const D88Verdict verdict =
-      judgeD88File(disk, source.size >= 0 ? source.size : fileLength(source.path));
+  const D88Verdict verdict = judgeD88File(disk, inputLength(disk, source.size, source.path));
   if (verdict.kind != D88Verdict::kD88) {
     char why[kNotD88TextSize];
     describeNotD88(verdict, why, sizeof why);

@@ -45,7 +45,6 @@ struct RunContext {
   bool cutShortSystemDiskSeen = false;  // named so, and only assembled beside a recognised one
   bool quiet = false;                   // the file being read was found by a folder walk
   WalkCount walked = {};
-  int64_t walkedSize = -1;  // the size of the file a walk found, as its folder listed it
   char unreadInput[4096 + 1 + 1024] = {};  // the first input that could not be read, or ""
 };
 

@@ -9,7 +9,6 @@
 #include "input/d88_inputs.h"
 #include "input/folder_walk.h"
 #include "platform/console.h"
-#include "platform/file_length.h"
 #include "tool/messages.h"
 
 namespace {
@@ -42,9 +41,7 @@ void reportInputFailure(InputStep step, const D88Input& input, RunContext* run) 
 // only when it holds a disk of the game (then it is counted).
 bool worthCutting(D88File& disk, const D88Input& input, RunContext* run) {
   if (!run->quiet) return true;
-  const int64_t size = input.size >= 0        ? input.size
-                       : run->walkedSize >= 0 ? run->walkedSize
-                                              : fileLength(input.name);
+  const int64_t size = inputLength(disk, input.size, input.name);
   const uint8_t* head = nullptr;
   const int32_t available = disk.fileHead(&head);  // as open read it: no read again
   if (input.entry == nullptr && input.archive == nullptr &&
@@ -105,7 +102,6 @@ bool cutCommandLinePath(D88File& disk, const char* path, bool several, RunContex
     const Shown name(folderWalk.path(), run->err);
     if (step == WalkStep::kFile) {
       run->walked.files += run->quiet ? 1 : 0;
-      run->walkedSize = folderWalk.size();
       whole = cutPath(disk, folderWalk.path(), several || run->quiet, run) && whole;
     } else if (step == WalkStep::kUnlistable) {
       printReport(run->out, run->err, kFolderUnreadable, name.text(),
