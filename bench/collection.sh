@@ -6,9 +6,12 @@
 #   - d88cut -n over the loose part against cat of its files;
 #   - d88cut -n over the archives against bsdtar -xOf of each to /dev/null
 #     (the decompression floor; libarchive-tools), when bsdtar is there;
+#   - d88cut -n over the whole tree against cat of all its files;
+#   - each walk on every core against the same held to one (taskset);
 # and prints d88cut's peak memory over the whole tree.
 #   bench/collection.sh [BUILD_DIR] [FILES] [ROUNDS]
-# FILES (default 1000) scales the collection: about 200 KB a file.
+# FILES (default 1000) scales the collection: about 200 KB a file, so
+# 10000 makes the 2 GB of a collector's folders.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 count=${2:-1000}
@@ -81,5 +84,17 @@ if command -v bsdtar >/dev/null; then
   awk -v a="$packs_us" -v b="$floor_us" 'BEGIN { printf "archives: d88cut -n %d us, bsdtar -xOf %d us, ratio %.2f\n", a, b, a / b }'
 else
   echo "archives: d88cut -n ${packs_us} us (install libarchive-tools for the bsdtar floor)"
+fi
+# The whole tree, a dry run against cat of every file.
+tree_us=$(timed "$build/bin/d88cut" -n "$work/tree")
+all_us=$(timed cat "${loose[@]}" "${archives[@]}")
+awk -v a="$tree_us" -v b="$all_us" 'BEGIN { printf "tree:     d88cut -n %d us, cat %d us, ratio %.2f\n", a, b, a / b }'
+# The same walks held to one core (taskset), against every core.
+cores=$(nproc)
+if command -v taskset >/dev/null && [ "$cores" -ge 2 ]; then
+  one_loose_us=$(timed taskset -c 0 "$build/bin/d88cut" -n "$work/tree/loose")
+  one_packs_us=$(timed taskset -c 0 "$build/bin/d88cut" -n "$work/tree/packs")
+  awk -v c="$cores" -v a="$one_loose_us" -v b="$walk_us" -v d="$one_packs_us" -v e="$packs_us" \
+    'BEGIN { printf "cores:    %d cores against one: loose %.2f x faster, archives %.2f x faster\n", c, a / b, d / e }'
 fi
 /usr/bin/env time -f "peak memory: %M KB" "$build/bin/d88cut" -n "$work/tree" 2>&1 >/dev/null | tail -1

@@ -50,7 +50,9 @@ bool FileCache::open(const char* path) {
   lengthAtOpen = regularFileLength(file);
   if (lengthAtOpen >= 0 || std::fseek(file, 0, SEEK_SET) == 0) {
     streamPosition = 0;  // just opened, or sought: at the start
-    if (fill(0) || error == 0) return true;
+    // The head alone first: a walk judges most files by it alone, and
+    // reading on from it reads more and more.
+    if (fill(0, kOpenRead) || error == 0) return true;
   }
   const int reason = error != 0 ? error : errno;
   if (reason == ESPIPE) {
@@ -96,7 +98,7 @@ void FileCache::fail() {
   streamPosition = -1;
 }
 
-bool FileCache::fill(int64_t position) {
+bool FileCache::fill(int64_t position, int32_t jumpRead) {
   if (memory != nullptr) return false;  // all of it is held: nothing lies past it
   // A regular file is read as long as it was when opened: past that, nothing.
   if (lengthAtOpen >= 0 && position >= lengthAtOpen) return false;
@@ -105,9 +107,7 @@ bool FileCache::fill(int64_t position) {
   // chain of headers few refills.
   const int64_t end = cacheStart + cacheLength;
   const bool readingOn = cacheLength > 0 && position >= end && position - end < kCacheSize;
-  readAhead = !readingOn                   ? kFirstReadAhead
-              : readAhead < kCacheSize / 2 ? readAhead * 2
-                                           : kCacheSize;
+  readAhead = !readingOn ? jumpRead : readAhead < kCacheSize / 2 ? readAhead * 2 : kCacheSize;
   // Reading straight on after a whole read keeps the block's last bytes: a
   // search that starts again at the head of a track met at the block's end
   // still finds it here. At the end of the file the block is dropped.

@@ -91,7 +91,8 @@ class FileCache {
   }
 
  private:
-  bool fill(int64_t pos);
+  // Reads the block at pos: jumpRead bytes after a jump, more when reading on.
+  bool fill(int64_t pos, int32_t jumpRead = kFirstReadAhead);
   void dropUnseekable();
   // Records the first failure, with errno's reason (EIO when errno is 0).
   void fail();
@@ -100,6 +101,9 @@ class FileCache {
   static constexpr int32_t kCacheSize = 65536;
   // A refill after a jump reads this much; each refill that reads on doubles it.
   static constexpr int32_t kFirstReadAhead = 16384;
+  // Open reads this much: an image header, and a first track's first
+  // sectors, which tell a disk of the game.
+  static constexpr int32_t kOpenRead = 4096;
   // Reading on keeps this much of the block before: more than a track of
   // the disks d88cut reads (5 x 1040 bytes, 16 x 272).
   static constexpr int32_t kKeptReadingOn = 8192;

@@ -16,6 +16,9 @@
 // as not walked (kTooDeep).
 inline constexpr int32_t kMaxFolderDepth = 64;
 
+// Room for a path a walk gives, its NUL included.
+inline constexpr std::size_t kWalkPathSize = 4096 + 256;
+
 enum class WalkStep {
   kFile,        // path() is a file to read
   kUnlistable,  // path() is a folder that cannot be listed (error())
@@ -47,7 +50,7 @@ class FolderWalk {
   FolderListing levels[kMaxFolderDepth + 1];
   int32_t at[kMaxFolderDepth + 1] = {};
   std::size_t lengthOf[kMaxFolderDepth + 1] = {};  // of buffer, for the level's folder
-  char buffer[4096 + 256] = {};
+  char buffer[kWalkPathSize] = {};
 };
 
 #endif  // D88CUT_INPUT_FOLDER_WALK_H_

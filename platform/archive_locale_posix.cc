@@ -5,6 +5,7 @@
 #include <locale.h>
 
 #include "platform/archive_library.h"
+#include "platform/threads.h"
 
 namespace {
 
@@ -13,11 +14,13 @@ locale_t utf8Locale = static_cast<locale_t>(0);
 }  // namespace
 
 void* enterArchiveLocale() {
+  lockShared();  // made once, perhaps on one of a walk's threads
   if (utf8Locale == static_cast<locale_t>(0)) {
     utf8Locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-    if (utf8Locale == static_cast<locale_t>(0)) return nullptr;
   }
-  return uselocale(utf8Locale);
+  const locale_t made = utf8Locale;
+  unlockShared();
+  return made == static_cast<locale_t>(0) ? nullptr : uselocale(made);
 }
 
 void leaveArchiveLocale(void* previous) {

@@ -8,6 +8,7 @@
 #include "platform/archive.h"
 #include "platform/archive_library.h"
 #include "platform/console.h"
+#include "platform/threads.h"
 
 namespace {
 
@@ -47,10 +48,8 @@ bool loaded = false;
 // Which registrations the library answered without a warning (a warning:
 // it would run an outside program for it), asked once on a handle of its own.
 bool supported[kArchiveSupportCount];
-bool probed = false;
 
 void probeSupport(const ArchiveApi& table) {
-  probed = true;
   archive* probe = table.readNew();
   for (int i = 0; i < kArchiveSupportCount; ++i) {
     supported[i] = probe != nullptr && table.support[i](probe) == kArchiveOk;
@@ -121,20 +120,22 @@ bool fillArchiveApi(void* library, ArchiveSymbolLookup lookup, bool withWideName
          find(l, lookup, "archive_entry_is_encrypted", &table->entryIsEncrypted);
 }
 
-// Loaded once; plain flags, not guarded statics: the programs have one
-// thread and need no C++ runtime.
+// Loaded and asked once, under the lock a walk's threads share (plain
+// flags, not guarded statics: no C++ runtime).
 const ArchiveApi* archiveLibrary() {
+  lockShared();
   if (!tried) {
     tried = true;
     loaded = loadArchiveLibrary(libraryName, &api);
+    if (loaded) probeSupport(api);
   }
+  unlockShared();
   return loaded ? &api : nullptr;
 }
 
 void setArchiveLibraryName(const char* name) {
   libraryName = name;
   tried = false;
-  probed = false;
 }
 
 void ArchiveReader::fail(ArchiveFailure why, bool fatal) {
@@ -161,7 +162,6 @@ bool ArchiveReader::start() {
     return false;
   }
   archive* a = asArchive(handle);
-  if (!probed) probeSupport(*api);
   // Only what the library reads itself; raw gives one compressed file's
   // bytes as its one entry.
   for (int i = 0; i < kArchiveSupportCount; ++i) {

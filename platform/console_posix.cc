@@ -3,6 +3,7 @@
 // iconv; anything else (pipes, files, other locales) gets the bytes as they are.
 #include <iconv.h>
 #include <langinfo.h>
+#include <pthread.h>
 #include <strings.h>
 #include <unistd.h>
 
@@ -28,6 +29,7 @@ bool consoleReady = false;
 // use (a plain global: the programs run one thread).
 iconv_t converter = kNoConverter;
 bool converterTried = false;
+pthread_mutex_t converterLock = PTHREAD_MUTEX_INITIALIZER;
 // The converter back, for names shown on a Shift_JIS stream.
 iconv_t toShiftJis = kNoConverter;
 bool toShiftJisTried = false;
@@ -117,15 +119,19 @@ bool streamShowsUtf8(std::FILE* stream) {
 }
 
 long shiftJisToUtf8(const char* text, std::size_t length, char* out, std::size_t size) {
+  if (size == 0) return -1;
+  // Archive names are converted on a walk's threads too: one at a time.
+  pthread_mutex_lock(&converterLock);
   iconv_t cd = shiftJisConverter();
-  if (cd == kNoConverter || size == 0) return -1;
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state
   char* in = const_cast<char*>(text);
   std::size_t inLeft = length;
   char* to = out;
-  std::size_t outLeft = size - 1;  // room for the NUL
-  const bool ok = iconv(cd, &in, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1) &&
+  std::size_t outLeft = size - 1;                                         // room for the NUL
+  if (cd != kNoConverter) iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state
+  const bool ok = cd != kNoConverter &&
+                  iconv(cd, &in, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1) &&
                   iconv(cd, nullptr, nullptr, &to, &outLeft) != static_cast<std::size_t>(-1);
+  pthread_mutex_unlock(&converterLock);
   if (!ok) return -1;
   *to = '\0';
   return to - out;

@@ -156,16 +156,22 @@ bool cutOpenD88File(D88File& disk, const D88Source& source, RunContext* run) {
                                : cutAllImages(disk, source, run);
 }
 
-bool holdsGameDisk(D88File& disk) {
+WalkedKind walkedKindOf(D88File& disk, const D88Input& input, uint8_t* sectors) {
+  if (input.archive == nullptr) {
+    const uint8_t* head = nullptr;
+    const int32_t available = disk.fileHead(&head);  // as open read it: no read again
+    const int64_t size = inputLength(disk, input.size, input.name);
+    if (judgeD88File(head, available, size).kind != D88Verdict::kD88) return WalkedKind::kOther;
+  }
   for (int32_t i = 0; i < disk.imageCount(); ++i) {
     disk.selectImage(i);
-    const DiskRecognition recognition = recogniseDisk(disk, extractionBuffer);
+    const DiskRecognition recognition = recogniseDisk(disk, sectors);
     if (disk.readError() != 0 || recognition.kind != DiskRecognition::kOther ||
         recognition.cutShortSystemDisk) {
-      return true;
+      return WalkedKind::kGame;
     }
   }
-  return false;
+  return WalkedKind::kD88;
 }
 
 // True when one of the game's files was cut but the run left it flawed: no

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "disk/d88_file.h"
+#include "input/d88_inputs.h"
 #include "tool/cut_file.h"
 #include "tool/run_files.h"
 
@@ -57,9 +58,16 @@ void printHeading(const char* name, RunContext* run);
 // written.
 bool cutOpenD88File(D88File& disk, const D88Source& source, RunContext* run);
 
-// True when an image of the D88 file open in disk is a disk of the game (or
-// probably the system disk cut short), or a read of it failed.
-bool holdsGameDisk(D88File& disk);
+// What one D88 file of a folder walk is: a loose file of another kind, a D88
+// file, or one that holds a disk of the game (or probably the system disk cut
+// short) or that could not be read, which the walk names.
+enum class WalkedKind { kOther, kD88, kGame };
+
+// Says what the D88 file open in disk, given by `input`, is to a folder
+// walk; reads its images' recognition sectors into sectors. Uses nothing
+// else, so several threads may call it, each with its own disk and sectors.
+// REQUIRES: sectors holds kSignatureSectorLength bytes.
+WalkedKind walkedKindOf(D88File& disk, const D88Input& input, uint8_t* sectors);
 
 // True when one of the game's files was cut but the run left it flawed: no
 // complete copy of it was written (or kept, in a dry run).

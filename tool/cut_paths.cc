@@ -6,10 +6,12 @@
 #include <cstring>
 
 #include "disk/d88_verdict.h"
+#include "game/recognition.h"
 #include "input/d88_inputs.h"
 #include "input/folder_walk.h"
 #include "platform/console.h"
 #include "tool/messages.h"
+#include "tool/walk_ahead.h"
 
 namespace {
 
@@ -41,17 +43,11 @@ void reportInputFailure(InputStep step, const D88Input& input, RunContext* run) 
 // only when it holds a disk of the game (then it is counted).
 bool worthCutting(D88File& disk, const D88Input& input, RunContext* run) {
   if (!run->quiet) return true;
-  const int64_t size = inputLength(disk, input.size, input.name);
-  const uint8_t* head = nullptr;
-  const int32_t available = disk.fileHead(&head);  // as open read it: no read again
-  if (input.entry == nullptr && input.archive == nullptr &&
-      judgeD88File(head, available, size).kind != D88Verdict::kD88) {
-    return false;  // a loose file of another kind
-  }
-  ++run->walked.d88Files;
-  if (!holdsGameDisk(disk)) return false;
-  ++run->walked.withGame;
-  return true;
+  uint8_t sectors[kSignatureSectorLength];
+  const WalkedKind kind = walkedKindOf(disk, input, sectors);
+  run->walked.d88Files += kind != WalkedKind::kOther ? 1 : 0;
+  run->walked.withGame += kind == WalkedKind::kGame ? 1 : 0;
+  return kind == WalkedKind::kGame;
 }
 
 // Cuts every D88 file one file gives (the file, or an archive's D88
@@ -91,6 +87,41 @@ bool cutPath(D88File& disk, const char* path, bool several, RunContext* run) {
 
 FolderWalk folderWalk;
 
+// Takes one step of a walk (or the named path itself).
+bool takeStep(D88File& disk, WalkStep step, const char* path, int error, bool several,
+              RunContext* run) {
+  if (step == WalkStep::kFile) {
+    run->walked.files += run->quiet ? 1 : 0;
+    return cutPath(disk, path, several || run->quiet, run);
+  }
+  const Shown name(path, run->err);
+  if (step == WalkStep::kUnlistable) {
+    printReport(run->out, run->err, kFolderUnreadable, name.text(), std::strerror(error));
+    return false;
+  }
+  printReport(run->out, run->err, kFolderTooDeep, name.text(), kMaxFolderDepth);
+  return true;
+}
+
+// Walks the folder with every core: files that need the run are read again
+// here, the others counted as the workers found them.
+bool walkAhead(D88File& disk, bool several, RunContext* run) {
+  bool whole = true;
+  const char* path = nullptr;
+  int error = 0;
+  WalkedFile found;
+  for (WalkStep step; (step = nextWalkAhead(&path, &error, &found)) != WalkStep::kEnd;) {
+    if (step == WalkStep::kFile && !found.readAgain) {
+      ++run->walked.files;
+      run->walked.d88Files += found.d88Files;
+      run->walked.archives += found.archives;
+      continue;
+    }
+    whole = takeStep(disk, step, path, error, several, run) && whole;
+  }
+  return whole;
+}
+
 }  // namespace
 
 bool cutCommandLinePath(D88File& disk, const char* path, bool several, RunContext* run) {
@@ -98,17 +129,11 @@ bool cutCommandLinePath(D88File& disk, const char* path, bool several, RunContex
   run->quiet = folderWalk.walking();
   run->walked.any = run->walked.any || run->quiet;
   bool whole = true;
-  for (WalkStep step; (step = folderWalk.next()) != WalkStep::kEnd;) {
-    const Shown name(folderWalk.path(), run->err);
-    if (step == WalkStep::kFile) {
-      run->walked.files += run->quiet ? 1 : 0;
-      whole = cutPath(disk, folderWalk.path(), several || run->quiet, run) && whole;
-    } else if (step == WalkStep::kUnlistable) {
-      printReport(run->out, run->err, kFolderUnreadable, name.text(),
-                  std::strerror(folderWalk.error()));
-      whole = false;
-    } else {
-      printReport(run->out, run->err, kFolderTooDeep, name.text(), kMaxFolderDepth);
+  if (run->quiet && startWalkAhead(path)) {
+    whole = walkAhead(disk, several, run);
+  } else {
+    for (WalkStep step; (step = folderWalk.next()) != WalkStep::kEnd;) {
+      whole = takeStep(disk, step, folderWalk.path(), folderWalk.error(), several, run) && whole;
     }
   }
   run->quiet = false;
