@@ -201,7 +201,8 @@ InputStep D88Inputs::nextEntry(D88File& disk, D88Input* input) {
     if (!entry.regularFile) continue;  // folders and links hold no disk
     ++entries;
     nameEntry(entry.name, input);
-    if (!reader.readHead(entry, kImageHeaderSize, &entryBytes)) return archiveFailed(input);
+    const int32_t headSize = passOver != nullptr ? kPassOverHeadSize : kImageHeaderSize;
+    if (!reader.readHead(entry, headSize, &entryBytes)) return archiveFailed(input);
     const int32_t available = static_cast<int32_t>(entryBytes.size());
     const ArchiveKind nested = archiveKindOfHead(entryBytes.data(), available);
     if (nested != ArchiveKind::kNone && depth <= kMaxNesting) {
@@ -215,17 +216,25 @@ InputStep D88Inputs::nextEntry(D88File& disk, D88Input* input) {
   return InputStep::kEnd;
 }
 
-// The entry whose head is in entryBytes: no D88 file (passed over after its
-// head where its size is recorded), or read whole.
+// The entry whose head is in entryBytes: no D88 file, or one the pass-over
+// judge lets go (both passed over after the head where the size is
+// recorded), or read whole.
 InputStep D88Inputs::entryData(D88File& disk, D88Input* input) {
   ArchiveReader& reader = readers[depth - 1];
-  const int32_t available = static_cast<int32_t>(entryBytes.size());
+  // A D88 file is judged by its first header's bytes, however many were read.
+  const int32_t available = entryBytes.size() < kImageHeaderSize
+                                ? static_cast<int32_t>(entryBytes.size())
+                                : kImageHeaderSize;
   if (entry.size >= 0) {
     entryVerdict = judgeD88File(entryBytes.data(), available, entry.size);
-    if (entryVerdict.kind != D88Verdict::kD88) {
-      input->size = entry.size;
-      disk.openBytes(entryBytes.data(), entryBytes.size());
-      return InputStep::kNotD88;
+    input->size = entry.size;
+    disk.openBytes(entryBytes.data(), entryBytes.size());
+    if (entryVerdict.kind != D88Verdict::kD88) return InputStep::kNotD88;
+    const bool passedOver = passOver != nullptr && passOver(disk, entry.size);
+    disk.close();
+    if (passedOver) {
+      ++d88Files;
+      return InputStep::kD88PassedOver;
     }
   }
   if (!reader.readRest(entry, kMaxD88FileSize, &entryBytes)) return archiveFailed(input);

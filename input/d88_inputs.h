@@ -37,12 +37,23 @@ struct D88Input {
 enum class InputStep {
   kD88,            // the D88 file is open in the reader
   kNotD88,         // an archive entry that is no D88 file (verdict()), open in the reader
+  kD88PassedOver,  // a D88 entry the pass-over judge let go after its head (setPassOver)
   kOpenFailed,     // the path cannot be opened or read (openError())
   kArchiveFailed,  // the archive, or the entry when input.entry is set, cannot be read
   kEnd,            // the path gives nothing more
 };
 
 class D88Inputs;
+
+// For a walk that counts other software's D88 files: given a D88 entry's
+// first bytes open in `disk` (kPassOverHeadSize, fewer in a shorter entry)
+// and its recorded size, true when those alone show that it holds nothing
+// the walk wants; it is then passed over, unread. May select images of disk.
+using D88PassOver = bool (*)(D88File& disk, int64_t size);
+
+// The first bytes of an entry a pass-over judge is given: an image header
+// and, where a disk keeps it first, its first track's first sectors.
+inline constexpr int32_t kPassOverHeadSize = 4096;
 
 // The length of the D88 file open in `disk`: `size` when the input gave it
 // (an entry, a stream), else the file's as it was opened, else the system's
@@ -65,6 +76,11 @@ class D88Inputs {
  public:
   // Starts on the command-line path (the string must outlive the walk).
   void start(const char* path);
+
+  // From now on, an archive's D88 entries of recorded size go to `judge`
+  // after their head (null: none; every D88 entry is then read whole). A
+  // loose file costs its head only, and is judged by the caller.
+  void setPassOver(D88PassOver judge) { passOver = judge; }
 
   // The next D88 file, or what stands in its way, into *input. With kD88 the
   // file is open in `disk` (its bytes held here until the next call); every
@@ -109,6 +125,7 @@ class D88Inputs {
   int d88Files = 0;
   int entries = 0;
   int archives = 0;
+  D88PassOver passOver = nullptr;
   D88Verdict entryVerdict;
   ArchiveFailure failedKind = ArchiveFailure::kNone;
   char failedWords[256] = {};

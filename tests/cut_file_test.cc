@@ -21,6 +21,7 @@
 #include "testing/game_disks.h"
 #include "testing/test_env.h"
 #include "tests/expected_runs.h"
+#include "tool/cut_images.h"
 #include "tool/messages.h"
 #include "tool/run_tool.h"
 
@@ -223,6 +224,31 @@ TEST(PlaceNewFile, AFileThatAppearsAtTheWorstMomentIsKept) {
 }
 
 // The pointer to d88info can be pasted into the system's shell.
+// A walk passes an archive's D88 entry over after its head only when the
+// head alone shows that it is no disk of the game.
+TEST(HoldsNoGameDisk, OnlyWhatTheHeadShows) {
+  struct Case {
+    const char* name;
+    std::vector<GameDisk> disks;
+    bool passedOver;
+  };
+  const Case cases[] = {
+      {"another program's disk", {{"OTHER", 9, false}}, true},
+      {"a scenario disk", {{"SCENARIO", 2, false}}, false},
+      {"the system disk", {{"SYSTEM", 0, true}}, false},
+      {"a boot sector the head lacks", {{"OTHER", 9, false, {{0, 1}}}}, false},
+      {"another program's disk, then a scenario disk",
+       {{"OTHER", 9, false}, {"SCENARIO", 4, false}},
+       false},
+  };
+  for (const Case& c : cases) {
+    const std::vector<uint8_t> bytes = buildGameDisks(c.disks);
+    D88File disk;
+    ASSERT_TRUE(disk.openBytes(bytes.data(), kPassOverHeadSize));
+    EXPECT_EQ(holdsNoGameDisk(disk, static_cast<int64_t>(bytes.size())), c.passedOver) << c.name;
+  }
+}
+
 TEST(QuoteForShell, QuotesOnlyWhatTheShellWouldRead) {
   struct Case {
     const char* word;

@@ -174,6 +174,16 @@ WalkedKind walkedKindOf(D88File& disk, const D88Input& input, uint8_t* sectors) 
   return WalkedKind::kD88;
 }
 
+bool holdsNoGameDisk(D88File& disk, int64_t size) {
+  if (disk.imageCount() != 1 || disk.chainEnd() < size || !disk.selectImage(0)) return false;
+  uint8_t sectors[kSignatureSectorLength];
+  const DiskRecognition recognition = recogniseDisk(disk, sectors);
+  // Read whole, a disk with id 0 is looked at again far from its head, and
+  // one whose boot sector was missed here may have it further on.
+  return recognition.kind == DiskRecognition::kOther && recognition.boot == SectorSeen::kFound &&
+         recognition.bootBytes > 255 && recognition.diskId != 0;
+}
+
 // True when one of the game's files was cut but the run left it flawed: no
 // complete copy of it was written (or kept, in a dry run).
 bool fileLeftFlawed(const RunFiles& files) {

@@ -69,6 +69,14 @@ enum class WalkedKind { kOther, kD88, kGame };
 // REQUIRES: sectors holds kSignatureSectorLength bytes.
 WalkedKind walkedKindOf(D88File& disk, const D88Input& input, uint8_t* sectors);
 
+// A walk's pass-over judge (D88PassOver): true when the D88 entry of `size`
+// bytes, whose first bytes are open in disk, holds one image only and those
+// bytes show that it is no disk of the game (its boot sector there, with a
+// disk id other than 0 that names no disk of the game). Anything they cannot
+// show (a boot sector not among them, id 0, a second image) is false: the
+// entry is read whole.
+bool holdsNoGameDisk(D88File& disk, int64_t size);
+
 // True when one of the game's files was cut but the run left it flawed: no
 // complete copy of it was written (or kept, in a dry run).
 bool fileLeftFlawed(const RunFiles& files);

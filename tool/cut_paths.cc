@@ -56,6 +56,7 @@ bool worthCutting(D88File& disk, const D88Input& input, RunContext* run) {
 bool cutPath(D88File& disk, const char* path, bool several, RunContext* run) {
   bool whole = true;
   pathInputs.start(path);
+  pathInputs.setPassOver(run->quiet ? holdsNoGameDisk : nullptr);
   D88Input input;
   for (InputStep step; (step = pathInputs.next(disk, &input)) != InputStep::kEnd;) {
     const bool namesPath = several || input.entry != nullptr;
@@ -66,6 +67,8 @@ bool cutPath(D88File& disk, const char* path, bool several, RunContext* run) {
                                 : input.size >= 0        ? "-"
                                                          : nullptr};
       whole = cutOpenD88File(disk, source, run) && whole;
+    } else if (step == InputStep::kD88PassedOver) {
+      ++run->walked.d88Files;
     } else if (step != InputStep::kNotD88) {
       if (namesPath) printHeading(input.name, run);
       reportInputFailure(step, input, run);

@@ -59,12 +59,15 @@ Slot& slotNumbered(int64_t number) { return slots[number % kWindow]; }
 void lookAt(Worker& w, const char* path, WalkedFile* found) {
   *found = WalkedFile{};
   w.inputs.start(path);
+  w.inputs.setPassOver(holdsNoGameDisk);
   D88Input input;
   for (InputStep step; (step = w.inputs.next(w.disk, &input)) != InputStep::kEnd;) {
     if (step == InputStep::kD88) {
       const WalkedKind kind = walkedKindOf(w.disk, input, w.sectors);
       found->d88Files += kind != WalkedKind::kOther ? 1 : 0;
       found->readAgain = found->readAgain || kind == WalkedKind::kGame;
+    } else if (step == InputStep::kD88PassedOver) {
+      ++found->d88Files;
     } else if (step != InputStep::kNotD88) {
       found->readAgain = true;  // a failure, named by the run
     }
