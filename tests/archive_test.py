@@ -292,14 +292,19 @@ def walk():
           system_copies["d loose/system.d88"]["cutFrom"] == ["MUSIC"], system_copies)
     check("list scenarios", [len(d["copies"]) for d in disks] == [3, 1, 1, 1, 1], disks)
     # Every core or one: the same lines in the same order, the same files;
-    # a damaged archive among them is named either way.
+    # a damaged archive among them is named either way, a folder too deep to
+    # walk too, and a link to a file is read.
     with open(os.path.join(tree, "b junk", "broken.zip"), "wb") as broken:
         broken.write(b"PK\x03\x04" + bytes(200))
+    os.symlink(os.path.join(tree, "b junk", "readme.txt"), os.path.join(tree, "b junk", "linked"))
+    os.makedirs(os.path.join(tree, "e deep", *["d"] * 65))
     for args in (["-d", ".", tree], ["-l", "--json", tree]):
         runs = [run(D88CUT, args, fresh("got"), one_core=one) + (files_in(path("got")),)
                 for one in (False, True)]
-        check("walk on one core " + args[0], runs[0] == runs[1] and b"broken.zip" in runs[0][2],
-              runs)
+        err = runs[0][2]
+        check("walk on one core " + args[0], runs[0] == runs[1] and b"broken.zip" in err and
+              b"looked at 11 files" in err and
+              (args[0] == "-l" or b"folders deep; it was not looked into" in err), runs)
 
 
 def no_program_runs():
