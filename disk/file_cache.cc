@@ -10,14 +10,11 @@ namespace {
 
 // The length of the regular file open as `file`, or -1 for anything else
 // (a pipe, a device, a file the system cannot describe).
+// Every build gives fstat a 64-bit size (MinGW-w64's with _FILE_OFFSET_BITS
+// set by its toolchain file).
 int64_t regularFileLength(std::FILE* file) {
-#ifdef _WIN32
-  struct _stat64 status;
-  if (_fstat64(_fileno(file), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) return -1;
-#else
   struct stat status;
   if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) return -1;
-#endif
   return status.st_size < 0 ? -1 : static_cast<int64_t>(status.st_size);
 }
 
