@@ -228,14 +228,17 @@ InputStep D88Inputs::entryData(D88File& disk, D88Input* input) {
   if (entry.size >= 0) {
     entryVerdict = judgeD88File(entryBytes.data(), available, entry.size);
     input->size = entry.size;
-    disk.openBytes(entryBytes.data(), entryBytes.size());
-    if (entryVerdict.kind != D88Verdict::kD88) return InputStep::kNotD88;
-    const bool passedOver = passOver != nullptr && passOver(disk, entry.size);
-    disk.close();
-    if (passedOver) {
+    if (entryVerdict.kind != D88Verdict::kD88) {
+      disk.openBytes(entryBytes.data(), entryBytes.size());
+      return InputStep::kNotD88;
+    }
+    if (passOver != nullptr && disk.openBytes(entryBytes.data(), entryBytes.size()) &&
+        passOver(disk, entry.size)) {
+      disk.close();
       ++d88Files;
       return InputStep::kD88PassedOver;
     }
+    disk.close();
   }
   if (!reader.readRest(entry, kMaxD88FileSize, &entryBytes)) return archiveFailed(input);
   input->size = entryBytes.size();
